@@ -1,0 +1,53 @@
+#include "console/console_io.h"
+
+#include <charconv>
+
+#include "console/in_out_error.h"
+
+void ConsoleIO::WriteInteger(std::int32_t value) {
+  char digits[16];
+  const auto result = std::to_chars(digits, digits + sizeof digits, value);
+  WriteText(std::string_view(digits, static_cast<std::size_t>(result.ptr - digits)));
+}
+
+void ConsoleIO::EndLine() {
+  output_.Append("\r\n");
+  output_.Push();
+  CheckIO(__builtin_return_address(0));
+}
+
+void ConsoleIO::WritePrompt(std::string_view text) {
+  output_.Append(text);
+  output_.Push();
+  CheckIO(__builtin_return_address(0));
+}
+
+unsigned char ConsoleIO::ReadCommandChar() {
+  const unsigned char command = input_.ReadByte();
+  input_.SkipLine();
+  CheckIO(__builtin_return_address(0));
+  return command;
+}
+
+std::string ConsoleIO::ReadWord() {
+  std::string word;
+  input_.ReadLineInto(word);
+  input_.SkipLine();
+  CheckIO(__builtin_return_address(0));
+  return word;
+}
+
+void ConsoleIO::FinishOutput() {
+  output_.Flush();
+  CheckIO(__builtin_return_address(0));
+}
+
+void ConsoleIO::CheckIO(const void* return_address) {
+  if (pending_code_ != 0) {
+    const std::int32_t code = pending_code_;
+    pending_code_ = 0;
+    // One byte back from the return address lies inside the call instruction itself, which
+    // addr2line maps to the calling statement's line.
+    throw EInOutError(code, static_cast<const char*>(return_address) - 1);
+  }
+}

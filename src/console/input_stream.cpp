@@ -1,0 +1,110 @@
+#include "console/input_stream.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr unsigned char kLineFeed = '\n';
+constexpr unsigned char kCarriageReturn = '\r';
+
+}  // namespace
+
+bool InputStream::Attach() {
+  if (!attached_) {
+    attached_ = system_.AttachInput() != SystemInterface::Device::kMissing;
+    if (!attached_) {
+      pending_code_ = kCannotAttach;
+    }
+  }
+  return attached_;
+}
+
+bool InputStream::Refill() {
+  position_ = 0;
+  end_ = 0;
+  const SystemInterface::ReadResult result = system_.ReadInput(buffer_);
+  if (result.error != 0) {
+    // No marker: the next byte read asks the device again.
+    pending_code_ = result.error;
+    return false;
+  }
+  if (result.bytes == 0) {
+    buffer_[0] = static_cast<char>(kEndOfInput);
+    end_ = 1;
+  } else {
+    end_ = result.bytes;
+  }
+  return true;
+}
+
+unsigned char InputStream::ReadByte() {
+  if (!Attach() || (position_ == end_ && !Refill())) {
+    return kEndOfInput;
+  }
+  const unsigned char byte = Byte(position_);
+  if (byte != kEndOfInput) {
+    ++position_;
+  }
+  return byte;
+}
+
+void InputStream::SkipLine() {
+  // A CR alone does not end a line, so only LF and end of input stop the skip.
+  for (;;) {
+    if (position_ == end_) {
+      const unsigned char byte = ReadByte();
+      if (byte == kLineFeed || byte == kEndOfInput) {
+        return;
+      }
+      continue;
+    }
+    const auto pending = buffer_.begin() + static_cast<std::ptrdiff_t>(position_);
+    const auto stop = std::find_if(pending, buffer_.begin() + static_cast<std::ptrdiff_t>(end_),
+                                   [](char c) { return c == '\n' || c == kEndOfInput; });
+    position_ = static_cast<std::size_t>(stop - buffer_.begin());
+    if (position_ == end_) {
+      continue;
+    }
+    if (Byte(position_) == kLineFeed) {
+      ++position_;
+    }
+    return;
+  }
+}
+
+void InputStream::ReadLineInto(std::string& word) {
+  for (;;) {
+    if (position_ == end_) {
+      // The first byte of a refill comes through a byte read, so a 26 there stays pending.
+      const unsigned char byte = ReadByte();
+      if (byte == kEndOfInput) {
+        return;
+      }
+      if (byte == kLineFeed) {
+        --position_;
+        return;
+      }
+      if (byte != kCarriageReturn) {
+        word.push_back(static_cast<char>(byte));
+      }
+      continue;
+    }
+    const auto pending = buffer_.begin() + static_cast<std::ptrdiff_t>(position_);
+    const auto stop =
+        std::find_if(pending, buffer_.begin() + static_cast<std::ptrdiff_t>(end_),
+                     [](char c) { return c == '\n' || c == '\r' || c == kEndOfInput; });
+    word.append(pending, stop);
+    position_ = static_cast<std::size_t>(stop - buffer_.begin());
+    if (position_ == end_) {
+      continue;
+    }
+    const unsigned char byte = Byte(position_);
+    if (byte == kLineFeed) {
+      return;
+    }
+    ++position_;  // a CR is dropped; a 26 met while scanning is consumed
+    if (byte == kEndOfInput) {
+      return;
+    }
+  }
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "console/system_interface.h"
+
+// Standard input through 128-byte device reads. When a read delivers no bytes the marker
+// byte 26 becomes the buffer's only byte; a 26 in the input itself means the same. Failures
+// are stored in the shared pending code for the statement check.
+class InputStream {
+ public:
+  static constexpr std::size_t kBufferSize = 128;
+  static constexpr unsigned char kEndOfInput = 26;
+  static constexpr std::int32_t kCannotAttach = 104;
+
+  InputStream(SystemInterface& system, std::int32_t& pending_code)
+      : system_(system), pending_code_(pending_code) {}
+
+  // The next byte, or kEndOfInput. A 26 is never read past: it stays at the read position.
+  unsigned char ReadByte();
+  // Discards input through the next LF, or up to the end of input.
+  void SkipLine();
+  // Appends the current line up to its LF to word, leaving out every CR. The LF stays
+  // pending; a 26 ends the line too, consumed when it was already in the buffer.
+  void ReadLineInto(std::string& word);
+  // True when a 26 stands at the read position: every later byte read gives end of input.
+  bool AtEndOfInput() const { return position_ < end_ && Byte(position_) == kEndOfInput; }
+
+ private:
+  bool Attach();
+  bool Refill();
+  unsigned char Byte(std::size_t index) const { return static_cast<unsigned char>(buffer_[index]); }
+
+  SystemInterface& system_;
+  std::int32_t& pending_code_;
+  bool attached_ = false;
+  std::size_t position_ = 0;
+  std::size_t end_ = 0;
+  std::array<char, kBufferSize> buffer_{};
+};

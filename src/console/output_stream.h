@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "console/system_interface.h"
+
+// Standard output through a 128-byte buffer. On a terminal every push reaches the device;
+// on a file or pipe the device sees blocks of exactly 128 bytes and the rest at the end.
+// Failures are stored in the shared pending code for the statement check.
+class OutputStream {
+ public:
+  static constexpr std::size_t kBufferSize = 128;
+  static constexpr std::int32_t kCannotAttach = 105;
+
+  OutputStream(SystemInterface& system, std::int32_t& pending_code)
+      : system_(system), pending_code_(pending_code) {}
+
+  void Append(std::string_view bytes);
+  // End of a line or a prompt: on a terminal, the buffer goes to the device now.
+  void Push();
+  // Hands every pending byte to the device, whatever the device.
+  void Flush();
+
+ private:
+  enum class State { kUnattached, kAttached, kBroken };
+
+  bool Attach();
+  void WriteBuffer();
+
+  SystemInterface& system_;
+  std::int32_t& pending_code_;
+  State state_ = State::kUnattached;
+  bool push_mode_ = false;
+  std::size_t pending_ = 0;
+  std::array<char, kBufferSize> buffer_{};
+};

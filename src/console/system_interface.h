@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+// The program's one seam to the operating system. Everything the console layer and the
+// failure report need from the platform goes through here, so that tests can run the whole
+// program on a scripted fake and each platform has one file of its own.
+class SystemInterface {
+ public:
+  // What a standard stream turned out to be when it was attached.
+  enum class Device {
+    kMissing,     // no usable handle: the stream cannot be attached
+    kTerminal,    // an interactive character device: output is pushed at every line
+    kFileOrPipe,  // anything else: output goes out in 128-byte blocks
+  };
+
+  // One device read. bytes == 0 with error == 0 is end of input.
+  struct ReadResult {
+    std::size_t bytes = 0;
+    int error = 0;
+  };
+
+  virtual ~SystemInterface() = default;
+
+  // Standard input's kind is not asked: kMissing or kFileOrPipe.
+  virtual Device AttachInput() = 0;
+  virtual Device AttachOutput() = 0;
+
+  // Reads up to buffer.size() bytes from standard input. error is the code to report.
+  virtual ReadResult ReadInput(std::span<char> buffer) = 0;
+  // Writes every byte to standard output; returns 0, or the code to report.
+  virtual int WriteOutput(std::string_view bytes) = 0;
+  // Writes the failure report to standard error, unbuffered; failures are ignored.
+  virtual void WriteError(std::string_view bytes) = 0;
+
+  // The running executable's file name, without its directory.
+  virtual std::string ModuleName() = 0;
+  // Offset of a code address from the start of the loaded program image.
+  virtual std::uintptr_t ImageOffset(const void* code_address) = 0;
+
+  // Ends the process. Only the real main calls it; the program itself returns its status.
+  [[noreturn]] virtual void Exit(int status) = 0;
+};

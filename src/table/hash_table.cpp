@@ -1,0 +1,26 @@
+#include "table/hash_table.h"
+
+#include <algorithm>
+#include <cstdint>
+
+int HashWord(std::string_view word) {
+  // Sums of a block this size cannot overflow 64 bits, so the result is exact at any length.
+  constexpr std::size_t kBlock = std::size_t{1} << 32;
+  std::uint64_t remainder = 0;
+  while (!word.empty()) {
+    const std::string_view block = word.substr(0, kBlock);
+    std::uint64_t sum = 0;
+    for (const char byte : block) {
+      sum += static_cast<unsigned char>(byte);
+    }
+    remainder = (remainder + sum % TableSize) % TableSize;
+    word.remove_prefix(block.size());
+  }
+  return static_cast<int>(remainder);
+}
+
+void ClearTable(HashTable& table, int highest_index) {
+  std::for_each(table.begin(), table.begin() + highest_index + 1, [](std::string& slot) {
+    std::string().swap(slot);  // releases the storage, not just the contents
+  });
+}
