@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "console/failure_report.h"
+#include "dialogue_test.h"
+#include "fake_system.h"
+
+namespace {
+
+using Device = SystemInterface::Device;
+const std::string& P = kCommandPrompt;
+const std::string& W = kWordPrompt;
+
+struct DialogueCase {
+  const char* name;
+  std::string input;
+  std::string after_menu;  // everything written after the menu
+  // A 26 that starts a device read ends the input; elsewhere it only ends a line. Dialogues
+  // with a 26 inside a line therefore depend on how the input is split into reads.
+  bool any_split = true;
+};
+
+class DialogueTest : public testing::TestWithParam<DialogueCase> {};
+
+// Each dialogue runs in 128-byte reads and in single-byte reads: how the input is split must
+// not change a byte of the output.
+TEST_P(DialogueTest, WritesExactlyThis) {
+  for (const std::size_t chunk : {std::size_t{128}, std::size_t{1}}) {
+    if (chunk != 128 && !GetParam().any_split) {
+      continue;
+    }
+    FakeSystem system;
+    system.ScriptInput(GetParam().input, chunk);
+    EXPECT_EQ(RunWordhash(system), 0);
+    EXPECT_EQ(system.Output(), kMenu + GetParam().after_menu) << "reads of " << chunk;
+    EXPECT_TRUE(system.error_writes.empty());
+  }
+}
+
+const std::string kEmptyListing = Listing({"", "", "", "", "", "", "", "", "", "", "", ""});
+
+INSTANTIATE_TEST_SUITE_P(
+    Dialogues, DialogueTest,
+    testing::Values(
+        DialogueCase{"LeaveAtOnce", "4\r\n", P},
+        DialogueCase{"LeaveWithTrailingSpaces", "4   \r\n3\r\n", P},
+        DialogueCase{"NonCommandsOnlyPromptAgain", "1\r\nx\r\n\r\n \r\n4\r\n", P + P + P + P + P},
+        DialogueCase{"EmptyLfLineSwallowsTheNextLine", "\n3\n4\n", P + P},
+        DialogueCase{"ListWithTrailingBytes", "3abc\r\n4\r\n", P + kEmptyListing + P},
+        DialogueCase{"AddListLeave", "0\r\na\r\n3\r\n4\r\n",
+                     P + W + "Comparies: 1\r\n1\r\n" + P +
+                         Listing({"", "a", "", "", "", "", "", "", "", "", "", ""}) + P},
+        DialogueCase{"EmptyWordsAskAgain", "0\r\n\r\n\n\r\n  \r\n4\r\n",
+                     P + W + W + W + W + "Comparies: 1\r\n4\r\n" + P},
+        DialogueCase{"AddTwiceAndCollide", "0\nab\n0\nab\n0\nba\n4\n",
+                     P + W + "Comparies: 1\r\n3\r\n" + P + W +
+                         "Kluch uge dobavlalsa!!.\r\nComparies: 1\r\n3\r\n" + P + W +
+                         "Comparies: 2\r\n3\r\n" + P},
+        DialogueCase{"SearchEmptyTableTakesAnEmptyWordAtOnce", "2\r\n\r\n4\r\n",
+                     P + W + "Hash is empty\r\n" + P},
+        DialogueCase{"SearchFoundAtHomeAndByProbing", "0\nab\n0\nba\n2\nab\n2\nba\n2\nc`\n4\n",
+                     P + W + "Comparies: 1\r\n3\r\n" + P + W + "Comparies: 2\r\n3\r\n" + P + W +
+                         "Eto slovo naideni i nahodatsa po\r\nIndex is: 3\r\nComparies: 1\r\n" + P +
+                         W + "Eto slovo naideno\r\nIndex is: 4\r\nComparies: 3\r\n" + P + W +
+                         "Nenaideno eto slovo!\r\nComparies: 4\r\n" + P},
+        DialogueCase{"CrInsideWordIsDropped", "0\r\nx\ry\r\n3\r\n4\r\n",
+                     P + W + "Comparies: 1\r\n1\r\n" + P +
+                         Listing({"", "xy", "", "", "", "", "", "", "", "", "", ""}) + P},
+        // End of input ends the run at once, with no further prompt.
+        DialogueCase{"NoInput", "", P},
+        DialogueCase{"LastCommandWithoutLineEnd", "3", P + kEmptyListing + P},
+        DialogueCase{"AddAbandonedAtEndOfInput", "0\r\n", P + W},
+        DialogueCase{"AddAbandonedAfterEmptyLines", "0\r\n\r\n\r\n", P + W + W + W},
+        DialogueCase{"SearchAbandonedAtEndOfInput", "0\na\n2\n",
+                     P + W + "Comparies: 1\r\n1\r\n" + P + W},
+        DialogueCase{"LastWordWithoutLineEndIsAdded", "0\r\nabc",
+                     P + W + "Comparies: 1\r\n6\r\n" + P},
+        DialogueCase{"LastWordWithoutLineEndIsSearched", "0\na\n2\na",
+                     P + W + "Comparies: 1\r\n1\r\n" + P + W +
+                         "Eto slovo naideni i nahodatsa po\r\nIndex is: 1\r\nComparies: 1\r\n" + P},
+        DialogueCase{"MarkerAsCommandEndsTheRun", "\x1a\r\n3\r\n", P},
+        DialogueCase{"MarkerInsideWordEndsIt",
+                     "0\r\nab\x1a"
+                     "cd\r\n3\r\n4\r\n",
+                     P + W + "Comparies: 1\r\n3\r\n" + P +
+                         Listing({"", "", "", "ab", "", "", "", "", "", "", "", ""}) + P,
+                     false}),
+    [](const testing::TestParamInfo<DialogueCase>& param) { return param.param.name; });
+
+std::string Repeat(const std::string& text, int times) {
+  std::string all;
+  for (int i = 0; i < times; ++i) {
+    all += text;
+  }
+  return all;
+}
+
+TEST(DialogueFullTable, AddFailsAndSearchCountsEveryProbe) {
+  std::string input;
+  std::string expected = P;
+  for (int home = 0; home < 12; ++home) {
+    input += "0\n" + std::string(1, static_cast<char>(96 + home)) + "\n";
+    expected += W + "Comparies: 1\r\n" + std::to_string(home) + "\r\n" + P;
+  }
+  input += "0\nk`\n2\nk`\n4\n";  // home 11, absent
+  expected += W + "Comparies: 12\r\nNelza dobavit v hash table\r\n" + P;
+  expected += W + "Nenaideno eto slovo!\r\nComparies: 23\r\n" + P;
+  FakeSystem system;
+  system.ScriptInput(input);
+  EXPECT_EQ(RunWordhash(system), 0);
+  EXPECT_EQ(system.Output(), kMenu + expected);
+}
+
+TEST(DialogueDevice, FileGetsOneWriteOf95BytesForTheLine4) {
+  FakeSystem system;
+  system.ScriptInput("4\r\n");
+  EXPECT_EQ(RunWordhash(system), 0);
+  ASSERT_EQ(system.writes.size(), 1u);
+  EXPECT_EQ(system.writes[0].size(), 95u);
+}
+
+TEST(DialogueDevice, FileGetsBlocksOf128AndTheRestAtTheEnd) {
+  FakeSystem system;
+  system.ScriptInput(Repeat("3\r\n", 5) + "4\r\n");
+  EXPECT_EQ(RunWordhash(system), 0);
+  const std::string all = system.Output();
+  ASSERT_GT(all.size(), 128u * 3);
+  for (std::size_t i = 0; i + 1 < system.writes.size(); ++i) {
+    EXPECT_EQ(system.writes[i].size(), 128u) << i;
+  }
+  EXPECT_EQ(system.writes.back().size(), all.size() % 128);
+}
+
+TEST(DialogueDevice, TerminalGetsEveryLineAndPromptBeforeTheNextRead) {
+  FakeSystem system;
+  system.output_device = Device::kTerminal;
+  system.ScriptInput("0\r\n");
+  system.ScriptInput("a\r\n");
+  system.ScriptInput("4\r\n");
+  EXPECT_EQ(RunWordhash(system), 0);
+  EXPECT_EQ(system.writes,
+            (std::vector<std::string>{"0 - Dobavit v hash table\r\n", "2 - Poisk hash table\r\n",
+                                      "3 - Vivod hash table\r\n", "4 - Exit\r\n", P, W,
+                                      "Comparies: 1\r\n", "1\r\n", P}));
+}
+
+TEST(DialogueDevice, PromptIsOnTheTerminalBeforeEachRead) {
+  FakeSystem system;
+  system.output_device = Device::kTerminal;
+  for (const char* line : {"0\r\n", "\r\n", "a\r\n", "2\r\n", "a\r\n", "3\r\n", "4\r\n"}) {
+    system.ScriptInput(line);
+  }
+  EXPECT_EQ(RunWordhash(system), 0);
+  ASSERT_EQ(system.writes_at_read.size(), 7u);
+  const std::vector<std::string> prompts = {P, W, W, P, W, P, P};
+  for (std::size_t read = 0; read < prompts.size(); ++read) {
+    const std::size_t writes = system.writes_at_read[read];
+    ASSERT_GT(writes, 0u);
+    EXPECT_EQ(system.writes[writes - 1], prompts[read]) << "before read " << read;
+  }
+}
+
+TEST(DialogueDevice, PromptStaysBufferedWhileAFileWaits) {
+  FakeSystem system;
+  system.ScriptInput("3\r\n");
+  system.ScriptInput("4\r\n");
+  EXPECT_EQ(RunWordhash(system), 0);
+  // Only the full block the listing filled went out; the prompt waits in the buffer.
+  EXPECT_EQ(system.writes_at_read, (std::vector<std::size_t>{0, 1}));
+  EXPECT_EQ(system.writes[0].size(), 128u);
+}
+
+}  // namespace

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "console/system_interface.h"
+
+// A scripted stand-in for the operating system: each device read is served exactly as
+// scripted, and every device write is recorded, so tests see block sizes and flush points.
+class FakeSystem final : public SystemInterface {
+ public:
+  struct ScriptedRead {
+    std::string bytes;           // at most 128
+    int error = 0;               // non-zero: the read fails with this code
+    bool out_of_memory = false;  // the read throws std::bad_alloc
+  };
+
+  // Splits the input into reads of at most chunk bytes; an empty input scripts nothing.
+  void ScriptInput(std::string_view input, std::size_t chunk = 128);
+  void ScriptReadError(int error) { reads.push_back({"", error}); }
+
+  // All bytes standard output received.
+  std::string Output() const;
+  std::string ErrorOutput() const;
+
+  Device AttachInput() override;
+  Device AttachOutput() override;
+  ReadResult ReadInput(std::span<char> buffer) override;
+  int WriteOutput(std::string_view bytes) override;
+  void WriteError(std::string_view bytes) override;
+  std::string ModuleName() override { return module_name; }
+  std::uintptr_t ImageOffset(const void* code_address) override;
+  [[noreturn]] void Exit(int status) override;
+
+  Device input_device = Device::kFileOrPipe;
+  Device output_device = Device::kFileOrPipe;
+  std::string module_name = "wordhash";
+  // Served in order; once used up, every read delivers no bytes (end of input).
+  std::deque<ScriptedRead> reads;
+  // Standard output writes that fail, by their 0-based index among all write attempts.
+  std::map<std::size_t, int> failing_writes;
+
+  std::vector<std::string> writes;  // successful standard output writes
+  std::size_t write_attempts = 0;
+  std::vector<std::string> error_writes;  // standard error writes
+  std::size_t reads_made = 0;
+  std::vector<std::size_t> writes_at_read;  // for each read, how many writes preceded it
+};

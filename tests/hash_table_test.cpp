@@ -1,0 +1,230 @@
+#include "table/hash_table.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "console/console_io.h"
+#include "fake_system.h"
+
+namespace {
+
+// A word whose home slot is `home`; different variants are different words with that home.
+std::string WordAt(int home, int variant = 0) {
+  return std::string(1, static_cast<char>(96 + home)) +
+         std::string(static_cast<std::size_t>(variant), '`');
+}
+
+// Table operations write to the console; this collects what they wrote.
+class TableTest : public testing::Test {
+ protected:
+  std::string Written() {
+    console_.FlushOutput();
+    std::string all = system_.Output();
+    system_.writes.clear();
+    return all;
+  }
+
+  FakeSystem system_;
+  ConsoleIO console_{system_};
+  HashTable table_{};
+};
+
+TEST(HashWordTest, SumsUnsignedBytesModulo12) {
+  const std::vector<std::pair<std::string, int>> cases = {{"", 0},
+                                                          {"a", 1},
+                                                          {"ab", 3},
+                                                          {"ba", 3},
+                                                          {"\xff", 3},  // 255, not -1
+                                                          {"\x80", 8},
+                                                          {"\x80\xff", (128 + 255) % 12},
+                                                          {"Hello, World", 1096 % 12}};
+  for (const auto& [word, home] : cases) {
+    EXPECT_EQ(HashWord(word), home) << word;
+  }
+}
+
+TEST(HashWordTest, EveryHighByteCountsWithItsUnsignedValue) {
+  std::string all_high;
+  for (int byte = 128; byte <= 255; ++byte) {
+    EXPECT_EQ(HashWord(std::string(1, static_cast<char>(byte))), byte % 12);
+    all_high.push_back(static_cast<char>(byte));
+  }
+  EXPECT_EQ(HashWord(all_high), (128 + 255) * 128 / 2 % 12);
+}
+
+TEST(HashWordTest, PermutationsShareTheirHomeSlot) {
+  std::string word = "wordhash";
+  std::sort(word.begin(), word.end());
+  const int home = HashWord(word);
+  do {
+    ASSERT_EQ(HashWord(word), home) << word;
+  } while (std::next_permutation(word.begin(), word.end()));
+}
+
+TEST(HashWordTest, ExactWhereA32BitSumWouldOverflow) {
+  const std::size_t size = 9'000'011;  // 255 * size > INT32_MAX
+  EXPECT_EQ(HashWord(std::string(size, '\xff')), static_cast<int>(size % 12 * 255 % 12));
+}
+
+TEST_F(TableTest, ClearedTableListsTwelveBareLines) {
+  table_[4] = "stale";
+  ClearTable(table_, TableSize - 1);
+  PrintTable(console_, table_, TableSize - 1);
+  EXPECT_EQ(
+      Written(),
+      "0: \r\n1: \r\n2: \r\n3: \r\n4: \r\n5: \r\n6: \r\n7: \r\n8: \r\n9: \r\n10: \r\n11: \r\n");
+}
+
+TEST_F(TableTest, ListingShowsWordsExactlyAsStored) {
+  table_[1] = " a b ";
+  table_[11] = "\xff\x01";
+  PrintTable(console_, table_, 2);
+  EXPECT_EQ(Written(), "0: \r\n1:  a b \r\n2: \r\n");
+  PrintTable(console_, table_, 11);
+  EXPECT_NE(Written().find("\r\n11: \xff\x01\r\n"), std::string::npos);
+}
+
+struct AddCase {
+  const char* name;
+  std::vector<std::pair<int, std::string>> filled;  // slot, word
+  std::string word;
+  std::string written;
+  bool stored;
+  int slot;  // where the word ends up; -1 when not stored anew
+};
+
+class AddWordTest : public TableTest, public testing::WithParamInterface<AddCase> {};
+
+TEST_P(AddWordTest, CountsAndPlaces) {
+  const AddCase& test = GetParam();
+  for (const auto& [slot, word] : test.filled) {
+    table_[static_cast<std::size_t>(slot)] = word;
+  }
+  const HashTable before = table_;
+  EXPECT_EQ(AddWord(console_, table_, std::string(test.word)), test.stored);
+  EXPECT_EQ(Written(), test.written);
+  HashTable expected = before;
+  if (test.slot >= 0) {
+    expected[static_cast<std::size_t>(test.slot)] = test.word;
+  }
+  EXPECT_EQ(table_, expected);
+}
+
+std::vector<std::pair<int, std::string>> FullTableExcept(int free_slot) {
+  std::vector<std::pair<int, std::string>> filled;
+  for (int slot = 0; slot < TableSize; ++slot) {
+    if (slot != free_slot) {
+      filled.emplace_back(slot, WordAt(slot, 1));
+    }
+  }
+  return filled;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, AddWordTest,
+    testing::Values(
+        AddCase{"FreeHome", {}, "a", "Comparies: 1\r\n", true, 1},
+        AddCase{"AlreadyAtHome",
+                {{1, "a"}},
+                "a",
+                "Kluch uge dobavlalsa!!.\r\nComparies: 1\r\n",
+                true,
+                -1},
+        AddCase{"OneStepOn", {{3, "ab"}}, "ba", "Comparies: 2\r\n", true, 4},
+        AddCase{"ThreeStepsOn",
+                {{3, "ab"}, {4, "ba"}, {5, "x"}},
+                WordAt(3, 1),
+                "Comparies: 4\r\n",
+                true,
+                6},
+        AddCase{
+            "PastSlot11ToSlot0", {{11, WordAt(11)}}, WordAt(11, 1), "Comparies: 2\r\n", true, 0},
+        AddCase{"PastSlot11ToSlot2",
+                {{10, "p"}, {11, "q"}, {0, "r"}, {1, "s"}},
+                WordAt(10, 1),
+                "Comparies: 5\r\n",
+                true,
+                2},
+        AddCase{
+            "CopyPastHomeIsStoredAgain", {{3, "ab"}, {4, "ba"}}, "ba", "Comparies: 3\r\n", true, 5},
+        AddCase{"OnlySlotLeftIsJustBeforeHome", FullTableExcept(4), WordAt(5, 2),
+                "Comparies: 12\r\n", true, 4},
+        AddCase{"FullTableStoresNothing", FullTableExcept(-1), WordAt(5, 2), "Comparies: 12\r\n",
+                false, -1},
+        AddCase{"FullTableWordAtHome", FullTableExcept(-1), WordAt(5, 1),
+                "Kluch uge dobavlalsa!!.\r\nComparies: 1\r\n", true, -1}),
+    [](const testing::TestParamInfo<AddCase>& param) { return param.param.name; });
+
+struct FindCase {
+  const char* name;
+  std::vector<std::pair<int, std::string>> filled;
+  std::string word;
+  std::string written;
+};
+
+class FindWordTest : public TableTest, public testing::WithParamInterface<FindCase> {};
+
+TEST_P(FindWordTest, ReportsAndCounts) {
+  const FindCase& test = GetParam();
+  for (const auto& [slot, word] : test.filled) {
+    table_[static_cast<std::size_t>(slot)] = word;
+  }
+  const HashTable before = table_;
+  FindWord(console_, table_, test.word);
+  EXPECT_EQ(Written(), test.written);
+  EXPECT_EQ(table_, before);
+}
+
+std::vector<std::pair<int, std::string>> WithSlot(std::vector<std::pair<int, std::string>> filled,
+                                                  int slot, std::string word) {
+  for (auto& entry : filled) {
+    if (entry.first == slot) {
+      entry.second = std::move(word);
+    }
+  }
+  return filled;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, FindWordTest,
+    testing::Values(
+        FindCase{"EmptyTable", {}, "a", "Hash is empty\r\n"},
+        FindCase{"EmptyTableEmptyWord", {}, "", "Hash is empty\r\n"},
+        FindCase{"HomeFree", {{5, "x"}}, "a", "Nenaideno eto slovo!\r\nComparies: 1\r\n"},
+        FindCase{"AtHome",
+                 {{1, "a"}},
+                 "a",
+                 "Eto slovo naideni i nahodatsa po\r\nIndex is: 1\r\nComparies: 1\r\n"},
+        FindCase{"OneStepOn",
+                 {{3, "ab"}, {4, "ba"}},
+                 "ba",
+                 "Eto slovo naideno\r\nIndex is: 4\r\nComparies: 3\r\n"},
+        FindCase{"AbsentFirstProbeFreeAfterOne",
+                 {{3, "ab"}},
+                 "ba",
+                 "Nenaideno eto slovo!\r\nComparies: 2\r\n"},
+        FindCase{"AbsentSecondProbeFree",
+                 {{3, "ab"}, {4, "ba"}},
+                 WordAt(3, 1),
+                 "Nenaideno eto slovo!\r\nComparies: 4\r\n"},
+        FindCase{"WrapsPastSlot11",
+                 {{11, WordAt(11)}, {0, WordAt(11, 1)}},
+                 WordAt(11, 1),
+                 "Eto slovo naideno\r\nIndex is: 0\r\nComparies: 3\r\n"},
+        FindCase{"FirstOfTwoEqualWords",
+                 {{3, "ab"}, {4, "ba"}, {5, "ba"}},
+                 "ba",
+                 "Eto slovo naideno\r\nIndex is: 4\r\nComparies: 3\r\n"},
+        FindCase{"EmptyWordStartsAtSlot0",
+                 {{0, "x"}, {1, "y"}},
+                 "",
+                 "Nenaideno eto slovo!\r\nComparies: 4\r\n"},
+        FindCase{"FullTableFoundOnLastProbe", WithSlot(FullTableExcept(-1), 4, WordAt(5, 3)),
+                 WordAt(5, 3), "Eto slovo naideno\r\nIndex is: 4\r\nComparies: 23\r\n"},
+        FindCase{"FullTableWithoutTheWord", FullTableExcept(-1), WordAt(5, 3),
+                 "Nenaideno eto slovo!\r\nComparies: 23\r\n"}),
+    [](const testing::TestParamInfo<FindCase>& param) { return param.param.name; });
+
+}  // namespace
