@@ -39,6 +39,7 @@ SystemInterface::Device FakeSystem::AttachOutput() {
 SystemInterface::ReadResult FakeSystem::ReadInput(std::span<char> buffer) {
   ++reads_made;
   writes_at_read.push_back(writes.size());
+  calls += 'r';
   EXPECT_EQ(buffer.size(), 128u) << "every device read asks for 128 bytes";
   if (reads.empty()) {
     return {0, 0};
@@ -57,13 +58,16 @@ SystemInterface::ReadResult FakeSystem::ReadInput(std::span<char> buffer) {
 int FakeSystem::WriteOutput(std::string_view bytes) {
   const auto failure = failing_writes.find(write_attempts++);
   if (failure != failing_writes.end()) {
+    calls += 'f';
     return failure->second;
   }
+  calls += 'o';
   writes.emplace_back(bytes);
   return 0;
 }
 
 void FakeSystem::WriteError(std::string_view bytes) {
+  calls += 'e';
   error_writes.emplace_back(bytes);
 }
 

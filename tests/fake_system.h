@@ -49,4 +49,7 @@ class FakeSystem final : public SystemInterface {
   std::vector<std::string> error_writes;  // standard error writes
   std::size_t reads_made = 0;
   std::vector<std::size_t> writes_at_read;  // for each read, how many writes preceded it
+  // Every device call in order: 'r' read, 'o' output write, 'f' failed output write,
+  // 'e' standard error write.
+  std::string calls;
 };
