@@ -1,0 +1,208 @@
+#include "process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace {
+
+void MoveTo(int from, int to) {
+  if (from == kClosed) {
+    close(to);
+  } else if (from != to) {
+    dup2(from, to);
+  }
+}
+
+std::vector<std::string>& TemporaryFiles() {
+  static std::vector<std::string> files;
+  static const struct Cleanup {
+    ~Cleanup() {
+      for (const std::string& file : files) {
+        std::remove(file.c_str());
+      }
+    }
+  } cleanup;
+  return files;
+}
+
+}  // namespace
+
+pid_t Spawn(const ChildStreams& streams) {
+  const pid_t child = fork();
+  if (child == 0) {
+    // Lift the streams above 2 first, so that moving one never closes another.
+    const int input =
+        streams.input == kClosed ? kClosed : fcntl(streams.input, F_DUPFD_CLOEXEC, 10);
+    const int output =
+        streams.output == kClosed ? kClosed : fcntl(streams.output, F_DUPFD_CLOEXEC, 10);
+    const int error =
+        streams.error == kClosed ? kClosed : fcntl(streams.error, F_DUPFD_CLOEXEC, 10);
+    MoveTo(input, 0);
+    MoveTo(output, 1);
+    MoveTo(error, 2);
+    if (streams.address_space_limit > 0) {
+      const rlimit limit{static_cast<rlim_t>(streams.address_space_limit),
+                         static_cast<rlim_t>(streams.address_space_limit)};
+      setrlimit(RLIMIT_AS, &limit);
+    }
+    execl(WORDHASH_BINARY, WORDHASH_BINARY, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  if (child < 0) {
+    throw std::runtime_error("fork failed");
+  }
+  return child;
+}
+
+int WaitFor(pid_t child) {
+  int status = 0;
+  while (waitpid(child, &status, 0) == -1 && errno == EINTR) {
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+std::string TemporaryFile(const std::string& bytes) {
+  char path[] = "/tmp/wordhash-test-XXXXXX";
+  const int fd = mkstemp(path);
+  if (fd < 0) {
+    throw std::runtime_error("mkstemp failed");
+  }
+  WriteAll(fd, bytes);
+  close(fd);
+  TemporaryFiles().push_back(path);
+  return path;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+void WriteAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
+    if (written > 0) {
+      done += static_cast<std::size_t>(written);
+    } else if (errno == EAGAIN) {
+      pollfd ready{fd, POLLOUT, 0};
+      poll(&ready, 1, 1000);
+    } else if (errno != EINTR) {
+      return;
+    }
+  }
+}
+
+bool ReadUntil(int fd, const std::string& expected, std::string& transcript, int timeout_ms) {
+  const std::size_t start = transcript.size();
+  char buffer[4096];
+  for (;;) {
+    const std::string_view seen = std::string_view(transcript).substr(start);
+    if (seen.size() >= expected.size() && seen.substr(seen.size() - expected.size()) == expected) {
+      return true;
+    }
+    pollfd ready{fd, POLLIN, 0};
+    if (poll(&ready, 1, timeout_ms) <= 0) {
+      return false;
+    }
+    const ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got <= 0) {
+      return false;
+    }
+    transcript.append(buffer, static_cast<std::size_t>(got));
+  }
+}
+
+void ReadToEnd(int fd, std::string& text) {
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got > 0) {
+      text.append(buffer, static_cast<std::size_t>(got));
+    } else if (got == 0 || errno != EINTR) {
+      return;
+    }
+  }
+}
+
+Outcome RunWithFiles(const std::string& input) {
+  const std::string input_path = TemporaryFile(input);
+  const std::string output_path = TemporaryFile("");
+  const std::string error_path = TemporaryFile("");
+  const int in = open(input_path.c_str(), O_RDONLY);
+  const int out = open(output_path.c_str(), O_WRONLY | O_TRUNC);
+  const int err = open(error_path.c_str(), O_WRONLY | O_TRUNC);
+  Outcome outcome;
+  outcome.status = WaitFor(Spawn({in, out, err}));
+  close(in);
+  close(out);
+  close(err);
+  outcome.output = ReadWholeFile(output_path);
+  outcome.error = ReadWholeFile(error_path);
+  return outcome;
+}
+
+Outcome RunWithPipes(const std::string& input) {
+  int in[2], out[2], err[2];
+  if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
+    throw std::runtime_error("pipe failed");
+  }
+  const pid_t child = Spawn({in[0], out[1], err[1]});
+  close(in[0]);
+  close(out[1]);
+  close(err[1]);
+  // Feed and drain together: either side may fill its pipe while the other waits.
+  fcntl(in[1], F_SETFL, O_NONBLOCK);
+  std::size_t fed = 0;
+  Outcome outcome;
+  std::vector<pollfd> watched = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}, {in[1], POLLOUT, 0}};
+  if (input.empty()) {
+    close(in[1]);
+    watched.pop_back();
+  }
+  while (watched[0].fd >= 0 || watched[1].fd >= 0) {
+    poll(watched.data(), watched.size(), 10000);
+    for (std::size_t i = 0; i < 2; ++i) {
+      if (watched[i].fd >= 0 && watched[i].revents != 0) {
+        char buffer[65536];
+        const ssize_t got = read(watched[i].fd, buffer, sizeof buffer);
+        if (got > 0) {
+          (i == 0 ? outcome.output : outcome.error).append(buffer, static_cast<std::size_t>(got));
+        } else {
+          close(watched[i].fd);
+          watched[i].fd = -1;
+        }
+      }
+    }
+    if (watched.size() == 3 && watched[2].revents != 0) {
+      const ssize_t written = write(in[1], input.data() + fed, input.size() - fed);
+      if (written > 0) {
+        fed += static_cast<std::size_t>(written);
+      }
+      if (written < 0 && errno != EAGAIN) {
+        fed = input.size();
+      }
+      if (fed == input.size()) {
+        close(in[1]);
+        watched.pop_back();
+      }
+    }
+  }
+  if (watched.size() == 3) {
+    close(in[1]);
+  }
+  outcome.status = WaitFor(child);
+  return outcome;
+}

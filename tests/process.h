@@ -1,0 +1,44 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+// Runs the built wordhash as a user would, with its standard streams wired as a test needs.
+
+inline constexpr int kClosed = -1;
+
+struct ChildStreams {
+  int input = kClosed;  // descriptors the child gets as 0, 1 and 2; kClosed leaves it closed
+  int output = kClosed;
+  int error = kClosed;
+  long address_space_limit = 0;  // bytes; 0 for none
+};
+
+// Starts the binary; the parent's copies of the descriptors stay open.
+pid_t Spawn(const ChildStreams& streams);
+// The exit status, or 128 + the signal that ended the child.
+int WaitFor(pid_t child);
+
+struct Outcome {
+  int status = -1;
+  std::string output;
+  std::string error;
+};
+
+// Standard input, output and error all regular files.
+Outcome RunWithFiles(const std::string& input);
+// Standard input, output and error all pipes, fed and drained at once.
+Outcome RunWithPipes(const std::string& input);
+
+// A file holding the bytes, removed when the test binary ends; and its reverse.
+std::string TemporaryFile(const std::string& bytes);
+std::string ReadWholeFile(const std::string& path);
+
+// Reads from fd until the text read so far ends with `expected` (true), or the time runs out,
+// or the fd reaches its end (false). Appends what it read to `transcript`.
+bool ReadUntil(int fd, const std::string& expected, std::string& transcript, int timeout_ms = 5000);
+// Reads until the end of fd, appending to `text`.
+void ReadToEnd(int fd, std::string& text);
+void WriteAll(int fd, const std::string& bytes);

@@ -1,0 +1,115 @@
+// The built program, run through real files, pipes and a pseudo-terminal.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "console/failure_report.h"
+#include "dialogue_test.h"
+#include "fake_system.h"
+#include "process.h"
+
+namespace {
+
+const std::string& P = kCommandPrompt;
+const std::string& W = kWordPrompt;
+
+// A dialogue that uses every command and produces several 128-byte blocks.
+const std::string kDialogue =
+    "0\r\nab\r\n0\r\nba\r\n0\r\n\r\n  spaced  \r\n2\r\nba\r\n2\r\nzz\r\n2\r\n\r\n3\r\n1\r\n"
+    "0\nlf only\n\r\n3abc\r\n0\r\n\xff\xfe\r\n3\r\n4\r\n";
+
+// What the same dialogue gives when run in-process.
+std::string InProcessOutput(const std::string& input) {
+  FakeSystem system;
+  system.ScriptInput(input);
+  EXPECT_EQ(RunWordhash(system), 0);
+  return system.Output();
+}
+
+TEST(WordhashBinary, LineFourFromAFileToAFile) {
+  const Outcome outcome = RunWithFiles("4\r\n");
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.output, kMenu + P);
+  EXPECT_EQ(outcome.output.size(), 95u);
+  EXPECT_EQ(outcome.error, "");
+}
+
+TEST(WordhashBinary, WholeDialogueThroughFilesAndPipes) {
+  const std::string expected = InProcessOutput(kDialogue);
+  ASSERT_GT(expected.size(), 3 * 128u);
+  EXPECT_NE(expected.find("Eto slovo naideno\r\nIndex is: 4\r\nComparies: 3\r\n"),
+            std::string::npos);
+  for (const Outcome& outcome : {RunWithFiles(kDialogue), RunWithPipes(kDialogue)}) {
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output, expected);
+    EXPECT_EQ(outcome.error, "");
+  }
+}
+
+TEST(WordhashBinary, EndOfInputEndsTheRunWithStatusZero) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"", kMenu + P},
+      {"0\r\n", kMenu + P + W},
+      {"0\r\nlast", kMenu + P + W + "Comparies: 1\r\n4\r\n" + P},
+      {"2\r\n", kMenu + P + W}};
+  for (const auto& [input, output] : cases) {
+    for (const Outcome& outcome : {RunWithFiles(input), RunWithPipes(input)}) {
+      EXPECT_EQ(outcome.status, 0) << input;
+      EXPECT_EQ(outcome.output, output) << input;
+    }
+  }
+}
+
+TEST(WordhashBinary, InputFromDevNull) {
+  const int in = open("/dev/null", O_RDONLY);
+  int out[2];
+  ASSERT_EQ(pipe(out), 0);
+  const pid_t child = Spawn({in, out[1], STDERR_FILENO});
+  close(in);
+  close(out[1]);
+  std::string output;
+  ReadToEnd(out[0], output);
+  close(out[0]);
+  EXPECT_EQ(WaitFor(child), 0);
+  EXPECT_EQ(output, kMenu + P);
+}
+
+// A session on a pseudo-terminal: each answer is typed only once its prompt is on screen,
+// so a prompt that was not pushed to the terminal makes the test time out.
+TEST(WordhashBinary, TerminalSessionShowsEachPromptBeforeWaiting) {
+  termios raw{};
+  cfmakeraw(&raw);  // no echo and no line-end translation: the transcript is the program's bytes
+  int terminal = -1;
+  const pid_t child = forkpty(&terminal, nullptr, &raw, nullptr);
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    execl(WORDHASH_BINARY, WORDHASH_BINARY, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  const std::vector<std::pair<std::string, std::string>> exchanges = {
+      {kMenu + P, "0\n"},
+      {W, "\n"},
+      {W, "hello\n"},
+      {"Comparies: 1\r\n4\r\n" + P, "2\n"},
+      {W, "hello\n"},
+      {"Eto slovo naideni i nahodatsa po\r\nIndex is: 4\r\nComparies: 1\r\n" + P, "3\n"},
+      {Listing({"", "", "", "", "hello", "", "", "", "", "", "", ""}) + P, "4\n"}};
+  std::string transcript;
+  for (const auto& [shown, typed] : exchanges) {
+    ASSERT_TRUE(ReadUntil(terminal, shown, transcript))
+        << "waiting for: " << shown << "\nsaw: " << transcript;
+    WriteAll(terminal, typed);
+  }
+  EXPECT_EQ(WaitFor(child), 0);
+  std::string rest;
+  ReadUntil(terminal, "\x01never", rest, 200);
+  EXPECT_EQ(rest, "") << "nothing after the command 4";
+  close(terminal);
+}
+
+}  // namespace
