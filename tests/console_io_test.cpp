@@ -234,6 +234,22 @@ INSTANTIATE_TEST_SUITE_P(
             "WordAtEndOfInputIsEmptyAndLeavesTheMarker", {"4\n"}, {{'C', "4"}, {'W', ""}}, true}),
     [](const testing::TestParamInfo<ReadCase>& param) { return param.param.name; });
 
+TEST(ConsoleInputLong, LinesOfMegabytesComeBackWhole) {
+  // Long lines are gathered in pieces; no byte may be lost or doubled at their seams.
+  std::string line;
+  std::string expected;
+  for (int i = 0; line.size() < (3u << 20) + 1000; ++i) {
+    const std::string part = std::to_string(i) + (i % 7 == 0 ? "\r" : " ");
+    line += part;
+    expected += part.back() == '\r' ? part.substr(0, part.size() - 1) : part;
+  }
+  FakeSystem system;
+  system.ScriptInput(line + "\r\nnext\r\n");
+  ConsoleIO console(system);
+  EXPECT_EQ(console.ReadWord(), expected);
+  EXPECT_EQ(console.ReadWord(), "next");
+}
+
 TEST(ConsoleInputEnd, CommandReadsAtEndOfInputDoNotTouchTheDevice) {
   FakeSystem system;
   system.ScriptInput("4\r\n");

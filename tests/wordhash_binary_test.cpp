@@ -2,6 +2,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pty.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -12,6 +14,7 @@
 #include "dialogue_test.h"
 #include "fake_system.h"
 #include "process.h"
+#include "table/hash_table.h"
 
 namespace {
 
@@ -77,6 +80,40 @@ TEST(WordhashBinary, InputFromDevNull) {
   close(out[0]);
   EXPECT_EQ(WaitFor(child), 0);
   EXPECT_EQ(output, kMenu + P);
+}
+
+// Resident memory of the process, in bytes, at its peak.
+long PeakResidentBytes(pid_t child, int& status) {
+  rusage usage{};
+  wait4(child, &status, 0, &usage);
+  return usage.ru_maxrss * 1024L;
+}
+
+TEST(WordhashBinary, HugeWordIsHeldOnceWhileAnotherIsRead) {
+  constexpr long kSize = 32L << 20;
+  const std::string word(kSize, 'w');
+  const std::string input = "0\n" + word + "\n3\n2\n" + word + "\n4\n";
+  const auto peak_of = [](const std::string& bytes, std::string& output) {
+    const std::string output_path = TemporaryFile("");
+    const int in = open(TemporaryFile(bytes).c_str(), O_RDONLY);
+    const int out = open(output_path.c_str(), O_WRONLY);
+    int status = -1;
+    const long peak = PeakResidentBytes(Spawn({in, out, STDERR_FILENO}), status);
+    close(in);
+    close(out);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    output = ReadWholeFile(output_path);
+    return peak;
+  };
+  std::string output;
+  const long baseline = peak_of("4\n", output);
+  const long peak = peak_of(input, output);
+  EXPECT_TRUE(output == InProcessOutput(input)) << "output differs";
+  EXPECT_NE(output.find("Eto slovo naideni i nahodatsa po\r\nIndex is: " +
+                        std::to_string(HashWord(word)) + "\r\nComparies: 1\r\n"),
+            std::string::npos);
+  // The stored word, the one being read, and some slack: no copy held twice.
+  EXPECT_LT(peak - baseline, kSize * 5 / 2) << "peak " << peak << ", baseline " << baseline;
 }
 
 // A session on a pseudo-terminal: each answer is typed only once its prompt is on screen,

@@ -1,6 +1,8 @@
 #include "console/input_stream.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -72,8 +74,44 @@ void InputStream::SkipLine() {
   }
 }
 
+namespace {
+
+// A long line is read in pieces of this size, joined once at the end: growing one string
+// would copy it at every doubling and briefly hold it twice.
+constexpr std::size_t kPieceSize = std::size_t{1} << 20;
+
+std::string JoinPieces(std::vector<std::string>& pieces, std::string& last) {
+  std::size_t total = last.size();
+  for (const std::string& piece : pieces) {
+    total += piece.size();
+  }
+  std::string joined;
+  joined.reserve(total);
+  for (std::string& piece : pieces) {
+    joined.append(piece);
+    std::string().swap(piece);  // each piece goes as soon as it is copied
+  }
+  joined.append(last);
+  return joined;
+}
+
+}  // namespace
+
 void InputStream::ReadLineInto(std::string& word) {
+  std::vector<std::string> pieces;
+  ReadLinePieces(word, pieces);
+  if (!pieces.empty()) {
+    word = JoinPieces(pieces, word);
+  }
+}
+
+void InputStream::ReadLinePieces(std::string& word, std::vector<std::string>& pieces) {
   for (;;) {
+    if (word.size() >= kPieceSize) {
+      pieces.push_back(std::move(word));
+      word = std::string();
+      word.reserve(kPieceSize + kBufferSize);
+    }
     if (position_ == end_) {
       // The first byte of a refill comes through a byte read, so a 26 there stays pending.
       const unsigned char byte = ReadByte();

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "console/system_interface.h"
 
@@ -30,6 +31,7 @@ class InputStream {
   bool AtEndOfInput() const { return position_ < end_ && Byte(position_) == kEndOfInput; }
 
  private:
+  void ReadLinePieces(std::string& word, std::vector<std::string>& pieces);
   bool Attach();
   bool Refill();
   unsigned char Byte(std::size_t index) const { return static_cast<unsigned char>(buffer_[index]); }

@@ -1,6 +1,7 @@
 #include "console/posix_system.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -76,6 +77,9 @@ int ReportedErrorCode(int error_number) {
 PosixSystem::PosixSystem(const char* argv0) : argv0_(argv0 != nullptr ? argv0 : "") {
   // A reader that went away must be a failed write that gets reported, not a silent death.
   std::signal(SIGPIPE, SIG_IGN);
+  // Blocks of a megabyte and more get mappings of their own, so the memory of a huge word
+  // goes back to the system the moment it is freed, not to a heap that only grows.
+  mallopt(M_MMAP_THRESHOLD, 1 << 20);
 }
 
 SystemInterface::Device PosixSystem::AttachInput() {
