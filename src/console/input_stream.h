@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "console/system_interface.h"
@@ -32,6 +33,8 @@ class InputStream {
 
  private:
   void ReadLinePieces(std::string& word, std::vector<std::string>& pieces);
+  // The index of the first of the given bytes pending from `from` on, or end_.
+  std::size_t FindFirstOf(std::size_t from, std::string_view bytes) const;
   bool Attach();
   bool Refill();
   unsigned char Byte(std::size_t index) const { return static_cast<unsigned char>(buffer_[index]); }

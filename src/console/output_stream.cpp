@@ -16,7 +16,7 @@ bool OutputStream::Attach() {
   return true;
 }
 
-void OutputStream::Append(std::string_view bytes) {
+void OutputStream::AppendFillingBuffer(std::string_view bytes) {
   // After a failed write everything else is dropped: bytes after a gap would corrupt the
   // output, and the failure is reported before any later statement runs.
   if (!Attach() || state_ == State::kBroken) {

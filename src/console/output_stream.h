@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "console/system_interface.h"
@@ -18,7 +19,16 @@ class OutputStream {
   OutputStream(SystemInterface& system, std::int32_t& pending_code)
       : system_(system), pending_code_(pending_code) {}
 
-  void Append(std::string_view bytes);
+  void Append(std::string_view bytes) {
+    // Most appends are a few bytes into a buffer with room: copy them here, where short
+    // constant-size copies are inlined.
+    if (state_ == State::kAttached && bytes.size() < kBufferSize - pending_) {
+      std::memcpy(buffer_.data() + pending_, bytes.data(), bytes.size());
+      pending_ += bytes.size();
+      return;
+    }
+    AppendFillingBuffer(bytes);
+  }
   // End of a line or a prompt: on a terminal, the buffer goes to the device now.
   void Push();
   // Hands every pending byte to the device, whatever the device.
@@ -28,6 +38,7 @@ class OutputStream {
   enum class State { kUnattached, kAttached, kBroken };
 
   bool Attach();
+  void AppendFillingBuffer(std::string_view bytes);
   void WriteBuffer();
 
   SystemInterface& system_;

@@ -1,0 +1,62 @@
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "console/console_io.h"
+#include "null_system.h"
+#include "table/hash_table.h"
+
+namespace {
+
+void BM_HashWord(benchmark::State& state) {
+  const std::string word(static_cast<std::size_t>(state.range(0)), '\xab');
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(HashWord(word));
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
+}
+BENCHMARK(BM_HashWord)->Arg(8)->Arg(128)->Arg(4096)->Arg(1 << 20);
+
+// A table where every slot but one is taken, the free slot `free_at` steps after home 0.
+HashTable CrowdedTable(int free_at) {
+  HashTable table;
+  for (int slot = 0; slot < TableSize; ++slot) {
+    if (slot != free_at) {
+      table[static_cast<std::size_t>(slot)] = std::string(1, static_cast<char>(96 + slot)) + "``";
+    }
+  }
+  return table;
+}
+
+// AddWord at a count of 1 (the word at home), 7 (six steps on) and 12 (full table).
+void BM_AddWord(benchmark::State& state) {
+  const int free_at = static_cast<int>(state.range(0));
+  NullSystem system;
+  ConsoleIO console(system);
+  const HashTable crowded = CrowdedTable(free_at);
+  const std::string word = free_at == 0 ? "```" : "`" + std::string(20, '\x0c');  // home 0
+  for (auto _ : state) {
+    state.PauseTiming();
+    HashTable table = crowded;
+    std::string copy = word;
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(AddWord(console, table, std::move(copy)));
+  }
+}
+BENCHMARK(BM_AddWord)->Arg(0)->Arg(6)->Arg(-1);
+
+// FindWord at a count of 1 (home), 7 (found three steps on) and 23 (full table, absent).
+void BM_FindWord(benchmark::State& state) {
+  NullSystem system;
+  ConsoleIO console(system);
+  const HashTable table = CrowdedTable(-1);
+  const std::string word = state.range(0) == 1   ? "```"
+                           : state.range(0) == 7 ? std::string("c``")
+                                                 : "`" + std::string(20, '\x0c');
+  for (auto _ : state) {
+    FindWord(console, table, word);
+  }
+}
+BENCHMARK(BM_FindWord)->Arg(1)->Arg(7)->Arg(23);
+
+}  // namespace
