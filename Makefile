@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build run test clean
+.PHONY: all build run test bench clean
 
 all: build
 
@@ -18,6 +18,16 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# Benchmarks: the micro-benchmarks, then the whole program against its floor.
+# BENCH_GIB=1 adds the 1 GiB word (about 5 GiB of disk and several minutes).
+bench: $(BUILD_DIR)/CMakeCache.txt
+	cmake -S . -B $(BUILD_DIR) -DWORDHASH_BENCHMARKS=ON >/dev/null
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	./$(BUILD_DIR)/bench/wordhash_micro_bench --benchmark_min_time=0.1
+	mkdir -p $(BUILD_DIR)/bench-data
+	./$(BUILD_DIR)/bench/process_bench $(BUILD_DIR)/wordhash $(BUILD_DIR)/bench/floor \
+	  $(BUILD_DIR)/bench-data $(if $(BENCH_GIB),--gib)
 
 clean:
 	rm -rf $(BUILD_DIR)
