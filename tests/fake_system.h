@@ -18,6 +18,7 @@ class FakeSystem final : public SystemInterface {
     int error = 0;               // non-zero: the read fails with this code
     bool out_of_memory = false;  // the read throws std::bad_alloc
   };
+  static constexpr std::size_t kNoFailure = static_cast<std::size_t>(-1);
 
   // Splits the input into reads of at most chunk bytes; an empty input scripts nothing.
   void ScriptInput(std::string_view input, std::size_t chunk = 128);
@@ -25,7 +26,6 @@ class FakeSystem final : public SystemInterface {
 
   // All bytes standard output received.
   std::string Output() const;
-  std::string ErrorOutput() const;
 
   Device AttachInput() override;
   Device AttachOutput() override;
@@ -36,6 +36,7 @@ class FakeSystem final : public SystemInterface {
   std::uintptr_t ImageOffset(const void* code_address) override;
   [[noreturn]] void Exit(int status) override;
 
+  // The script.
   Device input_device = Device::kFileOrPipe;
   Device output_device = Device::kFileOrPipe;
   std::string module_name = "wordhash";
@@ -43,13 +44,23 @@ class FakeSystem final : public SystemInterface {
   std::deque<ScriptedRead> reads;
   // Standard output writes that fail, by their 0-based index among all write attempts.
   std::map<std::size_t, int> failing_writes;
+  // Fault injection: the device call with this 0-based index (attaches, reads and writes
+  // counted together) fails: an attach finds no device, a read or a write fails with
+  // injected_error.
+  std::size_t failing_call = kNoFailure;
+  int injected_error = 0;
 
+  // What the program did.
   std::vector<std::string> writes;  // successful standard output writes
   std::size_t write_attempts = 0;
   std::vector<std::string> error_writes;  // standard error writes
   std::size_t reads_made = 0;
   std::vector<std::size_t> writes_at_read;  // for each read, how many writes preceded it
-  // Every device call in order: 'r' read, 'o' output write, 'f' failed output write,
-  // 'e' standard error write.
+  // Device calls in order: 'I' and 'O' attach standard input and output, 'r' read,
+  // 'o' output write, 'f' failed output write, 'e' standard error write.
   std::string calls;
+  std::size_t device_calls = 0;  // attaches, reads and output writes
+
+ private:
+  bool InjectFailureNow();
 };

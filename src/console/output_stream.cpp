@@ -3,7 +3,7 @@
 #include <algorithm>
 
 bool OutputStream::Attach() {
-  if (state_ != State::kUnattached) {
+  if (attached_) {
     return true;
   }
   const SystemInterface::Device device = system_.AttachOutput();
@@ -12,14 +12,12 @@ bool OutputStream::Attach() {
     return false;
   }
   push_mode_ = device == SystemInterface::Device::kTerminal;
-  state_ = State::kAttached;
+  attached_ = true;
   return true;
 }
 
 void OutputStream::AppendFillingBuffer(std::string_view bytes) {
-  // After a failed write everything else is dropped: bytes after a gap would corrupt the
-  // output, and the failure is reported before any later statement runs.
-  if (!Attach() || state_ == State::kBroken) {
+  if (pending_code_ != 0 || !Attach()) {
     return;
   }
   while (bytes.size() >= kBufferSize - pending_) {
@@ -28,7 +26,7 @@ void OutputStream::AppendFillingBuffer(std::string_view bytes) {
     pending_ = kBufferSize;
     bytes.remove_prefix(room);
     WriteBuffer();
-    if (state_ == State::kBroken) {
+    if (pending_code_ != 0) {
       return;
     }
   }
@@ -37,13 +35,13 @@ void OutputStream::AppendFillingBuffer(std::string_view bytes) {
 }
 
 void OutputStream::Push() {
-  if (state_ == State::kAttached && push_mode_) {
+  if (attached_ && push_mode_ && pending_code_ == 0) {
     WriteBuffer();
   }
 }
 
 void OutputStream::Flush() {
-  if (state_ == State::kAttached) {
+  if (attached_) {
     WriteBuffer();
   }
 }
@@ -56,6 +54,5 @@ void OutputStream::WriteBuffer() {
   pending_ = 0;
   if (error != 0) {
     pending_code_ = error;
-    state_ = State::kBroken;
   }
 }

@@ -19,10 +19,12 @@ class OutputStream {
   OutputStream(SystemInterface& system, std::int32_t& pending_code)
       : system_(system), pending_code_(pending_code) {}
 
+  // Once a statement has failed, nothing more of it is kept: bytes after a gap would corrupt
+  // the output, and the failure ends the program before another statement runs.
   void Append(std::string_view bytes) {
     // Most appends are a few bytes into a buffer with room: copy them here, where short
     // constant-size copies are inlined.
-    if (state_ == State::kAttached && bytes.size() < kBufferSize - pending_) {
+    if (attached_ && pending_code_ == 0 && bytes.size() < kBufferSize - pending_) {
       std::memcpy(buffer_.data() + pending_, bytes.data(), bytes.size());
       pending_ += bytes.size();
       return;
@@ -35,15 +37,13 @@ class OutputStream {
   void Flush();
 
  private:
-  enum class State { kUnattached, kAttached, kBroken };
-
   bool Attach();
   void AppendFillingBuffer(std::string_view bytes);
   void WriteBuffer();
 
   SystemInterface& system_;
   std::int32_t& pending_code_;
-  State state_ = State::kUnattached;
+  bool attached_ = false;
   bool push_mode_ = false;
   std::size_t pending_ = 0;
   std::array<char, kBufferSize> buffer_{};

@@ -1,0 +1,89 @@
+// Every device call of a dialogue failed in turn, one run per call: each run must end in the
+// report naming the injected failure, having written a gap-free prefix of the normal output
+// and nothing after the failure.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+#include "console/failure_report.h"
+#include "fake_system.h"
+
+namespace {
+
+using Device = SystemInterface::Device;
+
+constexpr int kInjectedError = 70;
+
+struct Scenario {
+  const char* name;
+  std::string input;
+  Device output_device;
+};
+
+// Adds that probe, finds in every outcome, empty words, listings longer than 128 bytes.
+const std::string kEveryCommand =
+    "2\r\nempty\r\n0\r\nab\r\n0\r\nba\r\n0\r\nab\r\n0\r\n\r\nc`\r\n2\r\nba\r\n2\r\nab\r\n"
+    "2\r\nzz\r\n2\r\nb`a\r\n2\r\n\r\n3\r\nx\r\n0\r\na long word past the short-string size\r\n"
+    "3\r\n4\r\n";
+
+class FaultInjection : public testing::TestWithParam<Scenario> {};
+
+std::string Joined(const std::vector<std::string>& writes, std::size_t count) {
+  std::string all;
+  for (std::size_t i = 0; i < count; ++i) {
+    all += writes[i];
+  }
+  return all;
+}
+
+TEST_P(FaultInjection, EveryDeviceCallFailedOnce) {
+  const Scenario& scenario = GetParam();
+  FakeSystem clean;
+  clean.output_device = scenario.output_device;
+  clean.ScriptInput(scenario.input, 40);
+  ASSERT_EQ(RunWordhash(clean), 0);
+  const std::string normal_output = clean.Output();
+  ASSERT_GT(normal_output.size(), 3 * 128u);
+
+  for (std::size_t k = 0; k < clean.device_calls; ++k) {
+    SCOPED_TRACE("device call " + std::to_string(k) + " of " + clean.calls);
+    const char call = clean.calls[k];
+    FakeSystem broken;
+    broken.output_device = scenario.output_device;
+    broken.ScriptInput(scenario.input, 40);
+    broken.failing_call = k;
+    broken.injected_error = kInjectedError;
+    ASSERT_EQ(RunWordhash(broken), 1);
+
+    const std::string code = call == 'I'   ? "104"
+                             : call == 'O' ? "105"
+                                           : std::to_string(kInjectedError);
+    ASSERT_EQ(broken.error_writes.size(), 2u);
+    EXPECT_TRUE(std::regex_match(broken.error_writes[0],
+                                 std::regex("Exception EInOutError in module wordhash at "
+                                            "[0-9A-F]{8}\\.\r\nI/O error " +
+                                            code + "\\.\r\n")))
+        << broken.error_writes[0];
+
+    const std::string output = broken.Output();
+    EXPECT_EQ(normal_output.compare(0, output.size(), output), 0) << "not a prefix";
+    const std::size_t writes_before = static_cast<std::size_t>(
+        std::count(clean.calls.begin(), clean.calls.begin() + static_cast<long>(k), 'o'));
+    if (call == 'o') {
+      EXPECT_EQ(output, Joined(clean.writes, writes_before)) << "bytes after the failure";
+    } else if (scenario.output_device == Device::kTerminal) {
+      EXPECT_EQ(output, Joined(clean.writes, writes_before));
+    }
+    EXPECT_EQ(broken.calls.substr(broken.calls.size() - 2), "ee") << "the report comes last";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogues, FaultInjection,
+                         testing::Values(Scenario{"ToAFile", kEveryCommand, Device::kFileOrPipe},
+                                         Scenario{"ToATerminal", kEveryCommand, Device::kTerminal}),
+                         [](const testing::TestParamInfo<Scenario>& param) {
+                           return param.param.name;
+                         });
+
+}  // namespace
