@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build run test bench clean
+.PHONY: all build run test bench fuzz sanitize lint coverage clean
 
 all: build
 
@@ -29,5 +29,46 @@ bench: $(BUILD_DIR)/CMakeCache.txt
 	./$(BUILD_DIR)/bench/process_bench $(BUILD_DIR)/wordhash $(BUILD_DIR)/bench/floor \
 	  $(BUILD_DIR)/bench-data $(if $(BENCH_GIB),--gib)
 
+# libFuzzer on whole dialogues (clang), for FUZZ_SECONDS; new inputs go to build-fuzz/corpus.
+FUZZ_SECONDS ?= 60
+SANITIZERS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+fuzz:
+	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_C_COMPILER=clang -DBUILD_TESTING=OFF -DWORDHASH_FUZZ=ON \
+	  "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link $(SANITIZERS)"
+	cmake --build build-fuzz --target dialogue_fuzzer -j $(JOBS)
+	mkdir -p build-fuzz/corpus
+	./build-fuzz/fuzz/dialogue_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	  -rss_limit_mb=2048 -print_final_stats=1 build-fuzz/corpus fuzz/corpus
+
+# The whole test suite built and run under the address, undefined-behaviour and leak sanitizers.
+# (g++ 12 warns falsely of uninitialised members inside <regex> when instrumented.)
+sanitize:
+	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  "-DCMAKE_CXX_FLAGS=$(SANITIZERS) -Wno-maybe-uninitialized" \
+	  "-DCMAKE_EXE_LINKER_FLAGS=$(SANITIZERS)"
+	cmake --build build-sanitize -j $(JOBS)
+	ctest --test-dir build-sanitize --output-on-failure -j $(JOBS)
+
+# Formatting, clang-tidy and cppcheck; any finding fails.
+SOURCES := $(shell find src tests bench fuzz -name '*.cpp' -o -name '*.h' -o -name '*.c')
+lint:
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DWORDHASH_BENCHMARKS=ON >/dev/null
+	clang-format --dry-run -Werror $(SOURCES)
+	clang-tidy -p $(BUILD_DIR) --quiet $(filter %.cpp,$(SOURCES))
+	cppcheck --enable=warning,performance,portability,style --error-exitcode=1 --inline-suppr \
+	  --std=c++20 --quiet -I src -I tests src bench fuzz
+	cppcheck --enable=warning,performance,portability --error-exitcode=1 --inline-suppr \
+	  --std=c++20 --quiet --library=googletest -I src tests
+
+# Line coverage of src/ by the whole test suite (gcov).
+coverage:
+	cmake -S . -B build-coverage -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS=--coverage" \
+	  "-DCMAKE_EXE_LINKER_FLAGS=--coverage"
+	find build-coverage -name '*.gcda' -delete
+	cmake --build build-coverage -j $(JOBS)
+	ctest --test-dir build-coverage --output-on-failure -j $(JOBS)
+	tools/coverage_summary.sh build-coverage 95
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-fuzz build-sanitize build-coverage

@@ -15,7 +15,7 @@ void BM_ReadWord(benchmark::State& state) {
   for (auto _ : state) {
     benchmark::DoNotOptimize(console.ReadWord());
   }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * length));
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(length));
 }
 BENCHMARK(BM_ReadWord)->Arg(8)->Arg(128)->Arg(4096)->Arg(1 << 20)->Arg(16 << 20);
 
@@ -25,7 +25,7 @@ void BM_ReadCommandChar(benchmark::State& state) {
   for (auto _ : state) {
     benchmark::DoNotOptimize(console.ReadCommandChar());
   }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * 6));
+  state.SetBytesProcessed(state.iterations() * 6);
 }
 BENCHMARK(BM_ReadCommandChar);
 
@@ -39,7 +39,7 @@ void BM_WriteLine(benchmark::State& state) {
     console.WriteText(text);
     console.EndLine();
   }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * (text.size() + 2)));
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size() + 2));
 }
 BENCHMARK(BM_WriteLine)->Args({14, 0})->Args({14, 1})->Args({4096, 0})->Args({1 << 20, 0});
 

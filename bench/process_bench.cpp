@@ -72,11 +72,9 @@ Sample Run(const std::vector<std::string>& command, const std::string& input,
     const int out = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(in, 0);
     dup2(out, 1);
-    std::vector<char*> argv;
-    for (const std::string& word : command) {
-      argv.push_back(const_cast<char*>(word.c_str()));
-    }
-    argv.push_back(nullptr);
+    std::vector<char*> argv(command.size() + 1, nullptr);
+    std::transform(command.begin(), command.end(), argv.begin(),
+                   [](const std::string& word) { return const_cast<char*>(word.c_str()); });
     execv(argv[0], argv.data());
     _exit(127);
   }

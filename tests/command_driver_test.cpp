@@ -101,8 +101,9 @@ TEST(DialogueFullTable, AddFailsAndSearchCountsEveryProbe) {
   std::string input;
   std::string expected = P;
   for (int home = 0; home < 12; ++home) {
-    input += "0\n" + std::string(1, static_cast<char>(96 + home)) + "\n";
-    expected += W + "Comparies: 1\r\n" + std::to_string(home) + "\r\n" + P;
+    input.append("0\n").append(1, static_cast<char>(96 + home)).append("\n");
+    expected.append(W).append("Comparies: 1\r\n").append(std::to_string(home)).append("\r\n");
+    expected.append(P);
   }
   input += "0\nk`\n2\nk`\n4\n";  // home 11, absent
   expected += W + "Comparies: 12\r\nNelza dobavit v hash table\r\n" + P;

@@ -155,11 +155,21 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(FailureReportTest, OutOfMemoryIsReportedWithItsOwnKindAfterPendingOutput) {
   FakeSystem system;
   system.ScriptInput("0\r\n");
-  system.reads.push_back({.bytes = "", .error = 0, .out_of_memory = true});
+  system.reads.push_back({.bytes = "", .error = 0, .raise = FakeSystem::Raise::kOutOfMemory});
   EXPECT_EQ(RunWordhash(system), 1);
   EXPECT_EQ(system.Output(), kMenu + kCommandPrompt + kWordPrompt);
   ASSERT_EQ(system.error_writes.size(), 2u);
   EXPECT_EQ(Masked(system.error_writes[0]), ExpectedReport("EOutOfMemory", "Out of memory."));
+}
+
+TEST(FailureReportTest, AnyOtherFailureIsReportedWithItsMessage) {
+  FakeSystem system;
+  system.ScriptInput("3\r\n");
+  system.reads.push_back({.bytes = "", .error = 0, .raise = FakeSystem::Raise::kOtherFailure});
+  EXPECT_EQ(RunWordhash(system), 1);
+  ASSERT_EQ(system.error_writes.size(), 2u);
+  EXPECT_EQ(Masked(system.error_writes[0]), ExpectedReport("Exception", "Scripted failure."));
+  EXPECT_EQ(system.Output().substr(system.Output().size() - 15), kCommandPrompt);
 }
 
 TEST(FailureReportTest, NamesTheModuleTheSystemGives) {

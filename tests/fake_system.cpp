@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -58,8 +59,11 @@ SystemInterface::ReadResult FakeSystem::ReadInput(std::span<char> buffer) {
   }
   ScriptedRead read = std::move(reads.front());
   reads.pop_front();
-  if (read.out_of_memory) {
+  if (read.raise == Raise::kOutOfMemory) {
     throw std::bad_alloc();
+  }
+  if (read.raise == Raise::kOtherFailure) {
+    throw std::runtime_error("Scripted failure");
   }
   if (read.bytes.size() > buffer.size()) {
     Violation("a scripted read is larger than the buffer");

@@ -13,10 +13,11 @@
 // scripted, and every device write is recorded, so tests see block sizes and flush points.
 class FakeSystem final : public SystemInterface {
  public:
+  enum class Raise { kNothing, kOutOfMemory, kOtherFailure };
   struct ScriptedRead {
-    std::string bytes;           // at most 128
-    int error = 0;               // non-zero: the read fails with this code
-    bool out_of_memory = false;  // the read throws std::bad_alloc
+    std::string bytes;              // at most 128
+    int error = 0;                  // non-zero: the read fails with this code
+    Raise raise = Raise::kNothing;  // the read throws std::bad_alloc or std::runtime_error
   };
   static constexpr std::size_t kNoFailure = static_cast<std::size_t>(-1);
 

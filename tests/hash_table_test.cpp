@@ -178,10 +178,10 @@ TEST_P(FindWordTest, ReportsAndCounts) {
 }
 
 std::vector<std::pair<int, std::string>> WithSlot(std::vector<std::pair<int, std::string>> filled,
-                                                  int slot, std::string word) {
+                                                  int slot, const std::string& word) {
   for (auto& entry : filled) {
     if (entry.first == slot) {
-      entry.second = std::move(word);
+      entry.second = word;
     }
   }
   return filled;

@@ -79,7 +79,7 @@ std::string TemporaryFile(const std::string& bytes) {
   }
   WriteAll(fd, bytes);
   close(fd);
-  TemporaryFiles().push_back(path);
+  TemporaryFiles().emplace_back(path);
   return path;
 }
 

@@ -1,6 +1,7 @@
 #include "console/input_stream.h"
 
 #include <cstring>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -90,10 +91,9 @@ namespace {
 constexpr std::size_t kPieceSize = std::size_t{1} << 20;
 
 std::string JoinPieces(std::vector<std::string>& pieces, std::string& last) {
-  std::size_t total = last.size();
-  for (const std::string& piece : pieces) {
-    total += piece.size();
-  }
+  const std::size_t total =
+      std::accumulate(pieces.begin(), pieces.end(), last.size(),
+                      [](std::size_t sum, const std::string& piece) { return sum + piece.size(); });
   std::string joined;
   joined.reserve(total);
   for (std::string& piece : pieces) {

@@ -11,7 +11,7 @@
 #include <cstdlib>
 
 // The first byte of the loaded image, provided by the GNU linker.
-extern "C" const char __executable_start;
+extern "C" const char __executable_start;  // NOLINT(bugprone-reserved-identifier)
 
 namespace {
 

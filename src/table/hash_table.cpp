@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <numeric>
 
 int HashWord(std::string_view word) {
   // Sums of a block this size cannot overflow 64 bits, so the result is exact at any length.
@@ -9,10 +10,9 @@ int HashWord(std::string_view word) {
   std::uint64_t remainder = 0;
   while (!word.empty()) {
     const std::string_view block = word.substr(0, kBlock);
-    std::uint64_t sum = 0;
-    for (const char byte : block) {
-      sum += static_cast<unsigned char>(byte);
-    }
+    const std::uint64_t sum = std::accumulate(
+        block.begin(), block.end(), std::uint64_t{0},
+        [](std::uint64_t total, char byte) { return total + static_cast<unsigned char>(byte); });
     remainder = (remainder + sum % TableSize) % TableSize;
     word.remove_prefix(block.size());
   }
