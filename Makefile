@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build run test bench fuzz sanitize lint coverage clean
+.PHONY: all build run test package bench fuzz sanitize lint coverage clean
 
 all: build
 
@@ -18,6 +18,10 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# The Debian package, build/wordhash_<version>_amd64.deb.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 # Benchmarks: the micro-benchmarks, then the whole program against its floor.
 # BENCH_GIB=1 adds the 1 GiB word (about 5 GiB of disk and several minutes).
