@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build run test package bench fuzz sanitize lint coverage clean
+.PHONY: all build run test package windows wine-test bench fuzz sanitize lint coverage clean
 
 all: build
 
@@ -22,6 +22,19 @@ test: build
 # The Debian package, build/wordhash_<version>_amd64.deb.
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
+
+# The Windows program, cross-built with mingw-w64: build-win64/ and build-win32/wordhash.exe.
+windows:
+	cmake -S . -B build-win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+	cmake --build build-win64 -j $(JOBS)
+	cmake -S . -B build-win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake
+	cmake --build build-win32 -j $(JOBS)
+
+# The 64-bit .exe's dialogue and failure tests under wine64.
+wine-test: windows $(BUILD_DIR)/CMakeCache.txt
+	cmake -S . -B $(BUILD_DIR) -DWORDHASH_WINDOWS_EXE=$(CURDIR)/build-win64/wordhash.exe >/dev/null
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	ctest --test-dir $(BUILD_DIR) -L wine --output-on-failure
 
 # Benchmarks: the micro-benchmarks, then the whole program against its floor.
 # BENCH_GIB=1 adds the 1 GiB word (about 5 GiB of disk and several minutes).
@@ -59,7 +72,8 @@ SOURCES := $(shell find src tests bench fuzz -name '*.cpp' -o -name '*.h' -o -na
 lint:
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DWORDHASH_BENCHMARKS=ON >/dev/null
 	clang-format --dry-run -Werror $(SOURCES)
-	clang-tidy -p $(BUILD_DIR) --quiet $(filter %.cpp,$(SOURCES))
+	clang-tidy -p $(BUILD_DIR) --quiet $$(grep -o '"file": "[^"]*"' $(BUILD_DIR)/compile_commands.json \
+	  | cut -d'"' -f4 | grep -E '/(src|tests|bench|fuzz)/.*\.cpp$$' | sort -u)
 	cppcheck --enable=warning,performance,portability,style --error-exitcode=1 --inline-suppr \
 	  --std=c++20 --quiet -I src -I tests src bench fuzz
 	cppcheck --enable=warning,performance,portability --error-exitcode=1 --inline-suppr \
@@ -75,4 +89,4 @@ coverage:
 	tools/coverage_summary.sh build-coverage 95
 
 clean:
-	rm -rf $(BUILD_DIR) build-fuzz build-sanitize build-coverage
+	rm -rf $(BUILD_DIR) build-fuzz build-sanitize build-coverage build-win64 build-win32

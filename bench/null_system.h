@@ -28,6 +28,7 @@ class NullSystem final : public SystemInterface {
   void WriteError(std::string_view /*bytes*/) override {}
   std::string ModuleName() override { return "wordhash"; }
   std::uintptr_t ImageOffset(const void* /*code_address*/) override { return 0; }
+  bool DebuggerTakesFailures() override { return false; }
   [[noreturn]] void Exit(int status) override { std::exit(status); }
 
   std::size_t written() const { return written_; }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "console/in_out_error.h"
 #include "dialogue_test.h"
 #include "fake_system.h"
 
@@ -170,6 +171,14 @@ TEST(FailureReportTest, AnyOtherFailureIsReportedWithItsMessage) {
   ASSERT_EQ(system.error_writes.size(), 2u);
   EXPECT_EQ(Masked(system.error_writes[0]), ExpectedReport("Exception", "Scripted failure."));
   EXPECT_EQ(system.Output().substr(system.Output().size() - 15), kCommandPrompt);
+}
+
+TEST(FailureReportTest, FailureIsPassedOnWhenADebuggerTakesIt) {
+  FakeSystem system;
+  system.debugger_attached = true;
+  system.ScriptReadError(5);
+  EXPECT_THROW(RunWordhash(system), EInOutError);
+  EXPECT_TRUE(system.error_writes.empty());
 }
 
 TEST(FailureReportTest, NamesTheModuleTheSystemGives) {

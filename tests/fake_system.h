@@ -35,12 +35,14 @@ class FakeSystem final : public SystemInterface {
   void WriteError(std::string_view bytes) override;
   std::string ModuleName() override { return module_name; }
   std::uintptr_t ImageOffset(const void* code_address) override;
+  bool DebuggerTakesFailures() override { return debugger_attached; }
   [[noreturn]] void Exit(int status) override;
 
   // The script.
   Device input_device = Device::kFileOrPipe;
   Device output_device = Device::kFileOrPipe;
   std::string module_name = "wordhash";
+  bool debugger_attached = false;
   // Served in order; once used up, every read delivers no bytes (end of input).
   std::deque<ScriptedRead> reads;
   // Standard output writes that fail, by their 0-based index among all write attempts.

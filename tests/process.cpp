@@ -35,7 +35,26 @@ std::vector<std::string>& TemporaryFiles() {
   return files;
 }
 
+std::vector<std::string>& ProgramCommand() {
+  static std::vector<std::string> command = {WORDHASH_BINARY};
+  return command;
+}
+
 }  // namespace
+
+void SetProgramCommand(std::vector<std::string> command) {
+  ProgramCommand() = std::move(command);
+}
+
+void ExecProgram() {
+  std::vector<char*> argv;
+  for (std::string& word : ProgramCommand()) {
+    argv.push_back(word.data());
+  }
+  argv.push_back(nullptr);
+  execv(argv[0], argv.data());
+  _exit(127);
+}
 
 pid_t Spawn(const ChildStreams& streams) {
   const pid_t child = fork();
@@ -55,8 +74,7 @@ pid_t Spawn(const ChildStreams& streams) {
                          static_cast<rlim_t>(streams.address_space_limit)};
       setrlimit(RLIMIT_AS, &limit);
     }
-    execl(WORDHASH_BINARY, WORDHASH_BINARY, static_cast<char*>(nullptr));
-    _exit(127);
+    ExecProgram();
   }
   if (child < 0) {
     throw std::runtime_error("fork failed");

@@ -16,7 +16,12 @@ struct ChildStreams {
   long address_space_limit = 0;  // bytes; 0 for none
 };
 
-// Starts the binary; the parent's copies of the descriptors stay open.
+// The command that starts the program under test: by default the built wordhash.
+void SetProgramCommand(std::vector<std::string> command);
+// Replaces the calling process with the program under test.
+[[noreturn]] void ExecProgram();
+
+// Starts the program; the parent's copies of the descriptors stay open.
 pid_t Spawn(const ChildStreams& streams);
 // The exit status, or 128 + the signal that ended the child.
 int WaitFor(pid_t child);

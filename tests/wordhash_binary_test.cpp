@@ -125,8 +125,7 @@ TEST(WordhashBinary, TerminalSessionShowsEachPromptBeforeWaiting) {
   const pid_t child = forkpty(&terminal, nullptr, &raw, nullptr);
   ASSERT_GE(child, 0);
   if (child == 0) {
-    execl(WORDHASH_BINARY, WORDHASH_BINARY, static_cast<char*>(nullptr));
-    _exit(127);
+    ExecProgram();
   }
   const std::vector<std::pair<std::string, std::string>> exchanges = {
       {kMenu + P, "0\n"},

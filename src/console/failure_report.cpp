@@ -1,6 +1,7 @@
 #include "console/failure_report.h"
 
 #include <cstdio>
+#include <exception>
 #include <new>
 
 #include "console/command_driver.h"
@@ -9,13 +10,35 @@
 
 namespace {
 
-int ReportFailure(SystemInterface& system, ConsoleIO& console, std::string_view kind,
-                  const void* raised_at, std::string_view message) {
+struct Failure {
+  std::string_view kind;
+  const void* raised_at;
+  std::string message;
+};
+
+// What the report says of the failure being handled.
+Failure DescribeCurrentFailure() {
+  // Nothing is known of where other failures were raised: the report names the dialogue.
+  const void* dialogue = reinterpret_cast<const void*>(&RunCommandDriver);
+  try {
+    std::rethrow_exception(std::current_exception());
+  } catch (const EInOutError& failure) {
+    return {"EInOutError", failure.raised_at(), InOutErrorMessage(failure.code())};
+  } catch (const std::bad_alloc&) {
+    return {"EOutOfMemory", dialogue, "Out of memory"};
+  } catch (const std::exception& failure) {
+    return {"Exception", dialogue, failure.what()};
+  } catch (...) {
+    return {"Exception", dialogue, "Unknown failure"};
+  }
+}
+
+int ReportFailure(SystemInterface& system, ConsoleIO& console, const Failure& failure) {
   // What the program wrote before the failure goes out first. Should that fail too, the
   // report is still made.
   console.FlushOutput();
-  system.WriteError(
-      FormatFailureReport(kind, system.ModuleName(), system.ImageOffset(raised_at), message));
+  system.WriteError(FormatFailureReport(failure.kind, system.ModuleName(),
+                                        system.ImageOffset(failure.raised_at), failure.message));
   system.WriteError("\r\n");
   return 1;
 }
@@ -61,15 +84,10 @@ int RunWordhash(SystemInterface& system) {
     RunCommandDriver(console);
     console.FinishOutput();
     return 0;
-  } catch (const EInOutError& failure) {
-    return ReportFailure(system, console, "EInOutError", failure.raised_at(),
-                         InOutErrorMessage(failure.code()));
-  } catch (const std::bad_alloc&) {
-    // Nothing is known of where the allocation was: the report names the dialogue's start.
-    return ReportFailure(system, console, "EOutOfMemory",
-                         reinterpret_cast<const void*>(&RunCommandDriver), "Out of memory");
-  } catch (const std::exception& failure) {
-    return ReportFailure(system, console, "Exception",
-                         reinterpret_cast<const void*>(&RunCommandDriver), failure.what());
+  } catch (...) {
+    if (system.DebuggerTakesFailures()) {
+      throw;  // passed on unhandled, for the debugger to take
+    }
+    return ReportFailure(system, console, DescribeCurrentFailure());
   }
 }

@@ -17,6 +17,8 @@ class PosixSystem final : public SystemInterface {
   void WriteError(std::string_view bytes) override;
   std::string ModuleName() override;
   std::uintptr_t ImageOffset(const void* code_address) override;
+  // POSIX has no unhandled-failure filter to consult: the report is always made.
+  bool DebuggerTakesFailures() override { return false; }
   [[noreturn]] void Exit(int status) override;
 
  private:

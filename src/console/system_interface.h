@@ -42,6 +42,9 @@ class SystemInterface {
   // Offset of a code address from the start of the loaded program image.
   virtual std::uintptr_t ImageOffset(const void* code_address) = 0;
 
+  // True when a failure must be passed on to a debugger instead of being reported.
+  virtual bool DebuggerTakesFailures() = 0;
+
   // Ends the process. Only the real main calls it; the program itself returns its status.
   [[noreturn]] virtual void Exit(int status) = 0;
 };

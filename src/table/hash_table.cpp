@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <numeric>
 
 int HashWord(std::string_view word) {
   // Sums of a block this size cannot overflow 64 bits, so the result is exact at any length.
-  constexpr std::size_t kBlock = std::size_t{1} << 32;
+  constexpr std::size_t kBlock = static_cast<std::size_t>(
+      std::min<std::uint64_t>(std::numeric_limits<std::size_t>::max(), std::uint64_t{1} << 32));
   std::uint64_t remainder = 0;
   while (!word.empty()) {
     const std::string_view block = word.substr(0, kBlock);

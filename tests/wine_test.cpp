@@ -1,0 +1,191 @@
+// The Windows program (the 64-bit .exe, cross-built) run under wine64 as a user runs it.
+// Where wine answers differently from Windows, the test says so and checks what wine does.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "console/failure_report.h"
+#include "dialogue_test.h"
+#include "fake_system.h"
+#include "process.h"
+
+namespace {
+
+const std::string& P = kCommandPrompt;
+const std::string& W = kWordPrompt;
+
+class WineTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("WINEDEBUG", "-all", 1);
+    setenv("WINEPREFIX", WINE_PREFIX, 1);
+    SetProgramCommand({WINE64, WORDHASH_WINDOWS_EXE});
+  }
+};
+
+std::string InProcessOutput(const std::string& input) {
+  FakeSystem system;
+  system.ScriptInput(input);
+  EXPECT_EQ(RunWordhash(system), 0);
+  return system.Output();
+}
+
+std::string Masked(const std::string& report) {
+  return std::regex_replace(report, std::regex(" at [0-9A-F]{8}\\."), " at XXXXXXXX.");
+}
+
+std::string Report(const std::string& message) {
+  return "Exception EInOutError in module wordhash.exe at XXXXXXXX.\r\n" + message + "\r\n\r\n";
+}
+
+struct Streams {
+  int status;
+  std::string output;
+  std::string error;
+};
+
+Streams RunWired(int input, int output, const std::string& output_path = "") {
+  const std::string error_path = TemporaryFile("");
+  const int error = open(error_path.c_str(), O_WRONLY);
+  const int status = WaitFor(Spawn({input, output, error}));
+  close(error);
+  if (input != kClosed) {
+    close(input);
+  }
+  if (output != kClosed) {
+    close(output);
+  }
+  return {status, output_path.empty() ? "" : ReadWholeFile(output_path), ReadWholeFile(error_path)};
+}
+
+int InputFile(const std::string& bytes) {
+  return open(TemporaryFile(bytes).c_str(), O_RDONLY);
+}
+
+TEST_F(WineTest, LineFourFromAFileToAFileIsOneWriteOf95Bytes) {
+  const Outcome outcome = RunWithFiles("4\r\n");
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.output, kMenu + P);
+  EXPECT_EQ(outcome.error, "");
+}
+
+TEST_F(WineTest, WholeDialogueThroughFilesAndPipes) {
+  const std::string input =
+      "0\r\nab\r\n0\r\nba\r\n0\r\n\r\n  spaced  \r\n2\r\nba\r\n2\r\nzz\r\n3\r\n0\nlf only\n"
+      "3abc\r\n0\r\n\xff\xfe\r\n3\r\n4\r\n";
+  const std::string expected = InProcessOutput(input);
+  for (const Outcome& outcome : {RunWithFiles(input), RunWithPipes(input)}) {
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output, expected);
+    EXPECT_EQ(outcome.error, "");
+  }
+}
+
+TEST_F(WineTest, EndOfInputEndsTheRunWithStatusZero) {
+  // A pipe whose writer has gone reads as ERROR_BROKEN_PIPE or as no bytes: end of input.
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"", kMenu + P},
+      {"0\r\n", kMenu + P + W},
+      {"0\r\nlast", kMenu + P + W + "Comparies: 1\r\n4\r\n" + P}};
+  for (const auto& [input, output] : cases) {
+    for (const Outcome& outcome : {RunWithFiles(input), RunWithPipes(input)}) {
+      EXPECT_EQ(outcome.status, 0) << input;
+      EXPECT_EQ(outcome.output, output) << input;
+    }
+  }
+}
+
+// The text a terminal shows, without the escape sequences that draw it.
+std::string Shown(const std::string& transcript) {
+  return std::regex_replace(transcript, std::regex("\x1b\\[[0-9;?]*[A-Za-z]"), "");
+}
+
+bool ShowsUntil(int terminal, const std::string& expected, std::string& transcript) {
+  for (int wait = 0; wait < 200; ++wait) {
+    const std::string shown = Shown(transcript);
+    if (shown.size() >= expected.size() &&
+        shown.compare(shown.size() - expected.size(), expected.size(), expected) == 0) {
+      return true;
+    }
+    ReadUntil(terminal, "\x01never", transcript, 100);
+  }
+  return false;
+}
+
+// Wine puts its own console between the program and a terminal: it draws the program's
+// output with escape sequences and moves the cursor over a prompt's trailing space instead
+// of writing it. What is checked here is the text shown, prompts without that space; on
+// Windows the console receives the program's bytes as they are.
+TEST_F(WineTest, TerminalSessionShowsEachPromptBeforeWaiting) {
+  termios raw{};
+  cfmakeraw(&raw);
+  int terminal = -1;
+  const pid_t child = forkpty(&terminal, nullptr, &raw, nullptr);
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ExecProgram();
+  }
+  const std::vector<std::pair<std::string, std::string>> exchanges = {
+      {"4 - Exit\r\nEnter command:", "0\r"},
+      {"Enter Slovo:", "hello\r"},
+      {"Comparies: 1\r\n4\r\nEnter command:", "4\r"}};
+  std::string transcript;
+  for (const auto& [shown, typed] : exchanges) {
+    ASSERT_TRUE(ShowsUntil(terminal, shown, transcript))
+        << "waiting for: " << shown << "\nsaw: " << Shown(transcript);
+    WriteAll(terminal, typed);
+  }
+  EXPECT_EQ(WaitFor(child), 0);
+  close(terminal);
+}
+
+// Failures. The report names the module wordhash.exe, and codes are GetLastError's numbers.
+
+TEST_F(WineTest, DiskFullIsWindowsErrorDiskFull) {
+  // /dev/full is a character device to wine as well: the first menu line fails.
+  const Streams run = RunWired(InputFile("4\r\n"), open("/dev/full", O_WRONLY));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(Masked(run.error), Report("I/O error 112."));  // ERROR_DISK_FULL
+}
+
+TEST_F(WineTest, PendingOutputComesBeforeTheReport) {
+  // Wine reads a directory as ERROR_INVALID_FUNCTION (1); Windows cannot make one stdin.
+  const std::string path = TemporaryFile("");
+  const int both = open(path.c_str(), O_WRONLY | O_APPEND);
+  const int status = WaitFor(Spawn({open("/", O_RDONLY | O_DIRECTORY), both, both}));
+  close(both);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(Masked(ReadWholeFile(path)), kMenu + P + Report("I/O error 1."));
+}
+
+TEST_F(WineTest, ReaderOfThePipeHasGone) {
+  // Windows says ERROR_NO_DATA (232) for a pipe whose reader has gone; wine says
+  // ERROR_PIPE_NOT_CONNECTED (233).
+  int pipe_ends[2];
+  ASSERT_EQ(pipe(pipe_ends), 0);
+  close(pipe_ends[0]);
+  const Streams run = RunWired(InputFile("4\r\n"), pipe_ends[1]);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(Masked(run.error) == Report("I/O error 233.") ||
+              Masked(run.error) == Report("I/O error 232."))
+      << run.error;
+}
+
+TEST_F(WineTest, StandardOutputClosed) {
+  // Windows gives a process without standard output no handle: GetFileType fails and the
+  // code is 105. Wine hands over a handle whose writes fail with ERROR_INVALID_HANDLE (6).
+  const Streams run = RunWired(InputFile("4\r\n"), kClosed);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(Masked(run.error) == Report("I/O error 6.") ||
+              Masked(run.error) == Report("I/O error 105."))
+      << run.error;
+}
+
+}  // namespace
