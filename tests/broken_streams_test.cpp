@@ -21,85 +21,55 @@ namespace {
 
 const std::string& P = kCommandPrompt;
 
-std::string Masked(const std::string& report) {
-  return std::regex_replace(report, std::regex(" at [0-9A-F]{8}\\."), " at XXXXXXXX.");
-}
-
 std::string Report(const std::string& message, const std::string& kind = "EInOutError") {
-  return "Exception " + kind + " in module wordhash at XXXXXXXX.\r\n" + message + "\r\n\r\n";
-}
-
-struct Streams {
-  int status;
-  std::string output;  // empty unless standard output was the file given
-  std::string error;
-};
-
-// Runs with the given standard input and output; standard error goes to a file.
-Streams RunWired(int input, int output, const std::string& output_path = "",
-                 long address_space_limit = 0) {
-  const std::string error_path = TemporaryFile("");
-  const int error = open(error_path.c_str(), O_WRONLY);
-  const int status = WaitFor(Spawn({input, output, error, address_space_limit}));
-  close(error);
-  if (input != kClosed) {
-    close(input);
-  }
-  if (output != kClosed) {
-    close(output);
-  }
-  return {status, output_path.empty() ? "" : ReadWholeFile(output_path), ReadWholeFile(error_path)};
-}
-
-int InputFile(const std::string& bytes) {
-  return open(TemporaryFile(bytes).c_str(), O_RDONLY);
+  return ReportLines(message, kind);
 }
 
 TEST(BrokenStreams, StandardOutputClosed) {
-  const Streams run = RunWired(InputFile("4\r\n"), kClosed);
+  const Outcome run = RunWired(InputFile("4\r\n"), kClosed);
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(Masked(run.error), Report("I/O error 105."));
+  EXPECT_EQ(MaskedPosition(run.error), Report("I/O error 105."));
 }
 
 TEST(BrokenStreams, StandardInputClosedAfterThePromptWasWritten) {
   const std::string output_path = TemporaryFile("");
-  const Streams run = RunWired(kClosed, open(output_path.c_str(), O_WRONLY), output_path);
+  const Outcome run = RunWired(kClosed, open(output_path.c_str(), O_WRONLY), output_path);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output, kMenu + P);
-  EXPECT_EQ(Masked(run.error), Report("I/O error 104."));
+  EXPECT_EQ(MaskedPosition(run.error), Report("I/O error 104."));
 }
 
 TEST(BrokenStreams, StandardInputADirectory) {
   const std::string output_path = TemporaryFile("");
-  const Streams run =
+  const Outcome run =
       RunWired(open("/", O_RDONLY | O_DIRECTORY), open(output_path.c_str(), O_WRONLY), output_path);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output, kMenu + P);
-  EXPECT_EQ(Masked(run.error), Report("I/O error 21."));
+  EXPECT_EQ(MaskedPosition(run.error), Report("I/O error 21."));
 }
 
 TEST(BrokenStreams, DevFullIsACharacterDeviceSoTheFirstLineFails) {
-  const Streams run = RunWired(InputFile("3\r\n4\r\n"), open("/dev/full", O_WRONLY));
+  const Outcome run = RunWired(InputFile("3\r\n4\r\n"), open("/dev/full", O_WRONLY));
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(Masked(run.error), Report("Disk full."));
+  EXPECT_EQ(MaskedPosition(run.error), Report("Disk full."));
 }
 
 TEST(BrokenStreams, ReaderOfThePipeHasGone) {
   int pipe_ends[2];
   ASSERT_EQ(pipe(pipe_ends), 0);
   close(pipe_ends[0]);
-  const Streams run = RunWired(InputFile("4\r\n"), pipe_ends[1]);
+  const Outcome run = RunWired(InputFile("4\r\n"), pipe_ends[1]);
   EXPECT_EQ(run.status, 1) << "a write error, not death by SIGPIPE";
-  EXPECT_EQ(Masked(run.error), Report("I/O error 32."));
+  EXPECT_EQ(MaskedPosition(run.error), Report("I/O error 32."));
 }
 
 TEST(BrokenStreams, StandardOutputOpenedForReadingOnly) {
   const std::string output_path = TemporaryFile("");
-  const Streams run =
+  const Outcome run =
       RunWired(InputFile("4\r\n"), open(output_path.c_str(), O_RDONLY), output_path);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output, "");
-  EXPECT_EQ(Masked(run.error), Report("I/O error 9."));
+  EXPECT_EQ(MaskedPosition(run.error), Report("I/O error 9."));
 }
 
 TEST(BrokenStreams, PendingOutputComesBeforeTheReport) {
@@ -108,7 +78,7 @@ TEST(BrokenStreams, PendingOutputComesBeforeTheReport) {
   const int status = WaitFor(Spawn({open("/", O_RDONLY | O_DIRECTORY), both, both}));
   close(both);
   EXPECT_EQ(status, 1);
-  EXPECT_EQ(Masked(ReadWholeFile(path)), kMenu + P + Report("I/O error 21."));
+  EXPECT_EQ(MaskedPosition(ReadWholeFile(path)), kMenu + P + Report("I/O error 21."));
 }
 
 TEST(BrokenStreams, WordLargerThanTheAddressSpaceIsReportedAsOutOfMemory) {
@@ -117,18 +87,18 @@ TEST(BrokenStreams, WordLargerThanTheAddressSpaceIsReportedAsOutOfMemory) {
 #endif
   const std::string word(64 << 20, 'x');
   const std::string output_path = TemporaryFile("");
-  const Streams run = RunWired(InputFile("0\r\n" + word + "\r\n4\r\n"),
+  const Outcome run = RunWired(InputFile("0\r\n" + word + "\r\n4\r\n"),
                                open(output_path.c_str(), O_WRONLY), output_path, 48L << 20);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output, kMenu + P + kWordPrompt);
-  EXPECT_EQ(Masked(run.error), Report("Out of memory.", "EOutOfMemory"));
+  EXPECT_EQ(MaskedPosition(run.error), Report("Out of memory.", "EOutOfMemory"));
 }
 
 TEST(BrokenStreams, PositionNamesASourceLineOfTheProgram) {
   if (access("/usr/bin/addr2line", X_OK) != 0) {
     GTEST_SKIP() << "addr2line is not installed";
   }
-  const Streams run = RunWired(open("/", O_RDONLY | O_DIRECTORY), kClosed);
+  const Outcome run = RunWired(open("/", O_RDONLY | O_DIRECTORY), kClosed);
   std::smatch position;
   ASSERT_TRUE(std::regex_search(run.error, position, std::regex(" at ([0-9A-F]{8})\\.")));
   const std::string command =

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <regex>
 #include <string>
 
 // The bytes every run starts with, and the prompts it repeats.
@@ -15,4 +16,15 @@ inline std::string Listing(const std::string (&slots)[12]) {
     listing += std::to_string(slot) + ": " + slots[slot] + "\r\n";
   }
   return listing;
+}
+
+// A failure report with its eight-digit position replaced by XXXXXXXX.
+inline std::string MaskedPosition(const std::string& report) {
+  return std::regex_replace(report, std::regex(" at [0-9A-F]{8}\\."), " at XXXXXXXX.");
+}
+
+// The standard error of a failed run: the report, masked, and the empty line after it.
+inline std::string ReportLines(const std::string& message, const std::string& kind = "EInOutError",
+                               const std::string& module = "wordhash") {
+  return "Exception " + kind + " in module " + module + " at XXXXXXXX.\r\n" + message + "\r\n\r\n";
 }

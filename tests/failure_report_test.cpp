@@ -15,11 +15,6 @@ namespace {
 
 using Device = SystemInterface::Device;
 
-// The report with its eight-digit position replaced by XXXXXXXX.
-std::string Masked(const std::string& report) {
-  return std::regex_replace(report, std::regex(" at [0-9A-F]{8}\\."), " at XXXXXXXX.");
-}
-
 std::string Position(const std::string& report) {
   std::smatch match;
   EXPECT_TRUE(std::regex_search(report, match, std::regex(" at ([0-9A-F]{8})\\.")));
@@ -76,7 +71,7 @@ TEST_P(FailureTest, ReportsOnceAfterTheOutput) {
   EXPECT_EQ(RunWordhash(system), 1);
   EXPECT_EQ(system.Output(), test.output);
   ASSERT_EQ(system.error_writes.size(), 2u);
-  EXPECT_EQ(Masked(system.error_writes[0]), test.report);
+  EXPECT_EQ(MaskedPosition(system.error_writes[0]), test.report);
   EXPECT_EQ(system.error_writes[1], "\r\n");
   EXPECT_EQ(system.calls, test.calls);
 }
@@ -160,7 +155,8 @@ TEST(FailureReportTest, OutOfMemoryIsReportedWithItsOwnKindAfterPendingOutput) {
   EXPECT_EQ(RunWordhash(system), 1);
   EXPECT_EQ(system.Output(), kMenu + kCommandPrompt + kWordPrompt);
   ASSERT_EQ(system.error_writes.size(), 2u);
-  EXPECT_EQ(Masked(system.error_writes[0]), ExpectedReport("EOutOfMemory", "Out of memory."));
+  EXPECT_EQ(MaskedPosition(system.error_writes[0]),
+            ExpectedReport("EOutOfMemory", "Out of memory."));
 }
 
 TEST(FailureReportTest, AnyOtherFailureIsReportedWithItsMessage) {
@@ -169,7 +165,8 @@ TEST(FailureReportTest, AnyOtherFailureIsReportedWithItsMessage) {
   system.reads.push_back({.bytes = "", .error = 0, .raise = FakeSystem::Raise::kOtherFailure});
   EXPECT_EQ(RunWordhash(system), 1);
   ASSERT_EQ(system.error_writes.size(), 2u);
-  EXPECT_EQ(Masked(system.error_writes[0]), ExpectedReport("Exception", "Scripted failure."));
+  EXPECT_EQ(MaskedPosition(system.error_writes[0]),
+            ExpectedReport("Exception", "Scripted failure."));
   EXPECT_EQ(system.Output().substr(system.Output().size() - 15), kCommandPrompt);
 }
 
@@ -187,7 +184,7 @@ TEST(FailureReportTest, NamesTheModuleTheSystemGives) {
   system.module_name = "wh.exe";
   RunWordhash(system);
   ASSERT_FALSE(system.error_writes.empty());
-  EXPECT_EQ(Masked(system.error_writes[0]).substr(0, 40),
+  EXPECT_EQ(MaskedPosition(system.error_writes[0]).substr(0, 40),
             "Exception EInOutError in module wh.exe a");
 }
 

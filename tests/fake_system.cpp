@@ -6,6 +6,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "console/failure_report.h"
+
 namespace {
 
 // The program broke a rule of the device interface; no test can go on from here.
@@ -94,4 +96,13 @@ std::uintptr_t FakeSystem::ImageOffset(const void* code_address) {
 
 void FakeSystem::Exit(int /*status*/) {
   Violation("the program returns its status; only the real main exits");
+}
+
+std::string InProcessOutput(std::string_view input) {
+  FakeSystem system;
+  system.ScriptInput(input);
+  if (RunWordhash(system) != 0) {
+    Violation("the in-process run failed");
+  }
+  return system.Output();
 }

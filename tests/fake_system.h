@@ -67,3 +67,6 @@ class FakeSystem final : public SystemInterface {
  private:
   bool InjectFailureNow();
 };
+
+// What the whole program writes, run in-process on this input to a file.
+std::string InProcessOutput(std::string_view input);

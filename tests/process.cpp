@@ -1,9 +1,12 @@
 #include "process.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
+#include <pty.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -223,4 +226,46 @@ Outcome RunWithPipes(const std::string& input) {
   }
   outcome.status = WaitFor(child);
   return outcome;
+}
+
+Outcome RunWired(int input, int output, const std::string& output_path, long address_space_limit) {
+  const std::string error_path = TemporaryFile("");
+  const int error = open(error_path.c_str(), O_WRONLY);
+  Outcome outcome;
+  outcome.status = WaitFor(Spawn({input, output, error, address_space_limit}));
+  close(error);
+  if (input != kClosed) {
+    close(input);
+  }
+  if (output != kClosed) {
+    close(output);
+  }
+  outcome.output = output_path.empty() ? "" : ReadWholeFile(output_path);
+  outcome.error = ReadWholeFile(error_path);
+  return outcome;
+}
+
+int InputFile(const std::string& bytes) {
+  return open(TemporaryFile(bytes).c_str(), O_RDONLY);
+}
+
+void ExpectDialogue(const std::string& input, const std::string& expected) {
+  for (const Outcome& outcome : {RunWithFiles(input), RunWithPipes(input)}) {
+    EXPECT_EQ(outcome.status, 0) << input;
+    EXPECT_EQ(outcome.output, expected) << input;
+    EXPECT_EQ(outcome.error, "") << input;
+  }
+}
+
+pid_t SpawnOnTerminal(int& terminal) {
+  termios raw{};
+  cfmakeraw(&raw);
+  const pid_t child = forkpty(&terminal, nullptr, &raw, nullptr);
+  if (child == 0) {
+    ExecProgram();
+  }
+  if (child < 0) {
+    throw std::runtime_error("forkpty failed");
+  }
+  return child;
 }

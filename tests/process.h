@@ -37,6 +37,21 @@ Outcome RunWithFiles(const std::string& input);
 // Standard input, output and error all pipes, fed and drained at once.
 Outcome RunWithPipes(const std::string& input);
 
+// Starts the program on a new pseudo-terminal in raw mode (no echo, no line-end translation),
+// whose controlling side is returned in `terminal`.
+pid_t SpawnOnTerminal(int& terminal);
+
+// Runs the program on the input through files and through pipes: each run must end with
+// status 0, write exactly `expected` and nothing on standard error.
+void ExpectDialogue(const std::string& input, const std::string& expected);
+
+// Standard input and output as given (kClosed, or descriptors this call closes), standard
+// error to a file. `output` of the outcome is read from output_path when one is given.
+Outcome RunWired(int input, int output, const std::string& output_path = "",
+                 long address_space_limit = 0);
+// A descriptor reading a file that holds the bytes.
+int InputFile(const std::string& bytes);
+
 // A file holding the bytes, removed when the test binary ends; and its reverse.
 std::string TemporaryFile(const std::string& bytes);
 std::string ReadWholeFile(const std::string& path);

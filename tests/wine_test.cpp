@@ -2,8 +2,6 @@
 // Where wine answers differently from Windows, the test says so and checks what wine does.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -30,43 +28,8 @@ class WineTest : public testing::Test {
   }
 };
 
-std::string InProcessOutput(const std::string& input) {
-  FakeSystem system;
-  system.ScriptInput(input);
-  EXPECT_EQ(RunWordhash(system), 0);
-  return system.Output();
-}
-
-std::string Masked(const std::string& report) {
-  return std::regex_replace(report, std::regex(" at [0-9A-F]{8}\\."), " at XXXXXXXX.");
-}
-
 std::string Report(const std::string& message) {
-  return "Exception EInOutError in module wordhash.exe at XXXXXXXX.\r\n" + message + "\r\n\r\n";
-}
-
-struct Streams {
-  int status;
-  std::string output;
-  std::string error;
-};
-
-Streams RunWired(int input, int output, const std::string& output_path = "") {
-  const std::string error_path = TemporaryFile("");
-  const int error = open(error_path.c_str(), O_WRONLY);
-  const int status = WaitFor(Spawn({input, output, error}));
-  close(error);
-  if (input != kClosed) {
-    close(input);
-  }
-  if (output != kClosed) {
-    close(output);
-  }
-  return {status, output_path.empty() ? "" : ReadWholeFile(output_path), ReadWholeFile(error_path)};
-}
-
-int InputFile(const std::string& bytes) {
-  return open(TemporaryFile(bytes).c_str(), O_RDONLY);
+  return ReportLines(message, "EInOutError", "wordhash.exe");
 }
 
 TEST_F(WineTest, LineFourFromAFileToAFileIsOneWriteOf95Bytes) {
@@ -81,11 +44,7 @@ TEST_F(WineTest, WholeDialogueThroughFilesAndPipes) {
       "0\r\nab\r\n0\r\nba\r\n0\r\n\r\n  spaced  \r\n2\r\nba\r\n2\r\nzz\r\n3\r\n0\nlf only\n"
       "3abc\r\n0\r\n\xff\xfe\r\n3\r\n4\r\n";
   const std::string expected = InProcessOutput(input);
-  for (const Outcome& outcome : {RunWithFiles(input), RunWithPipes(input)}) {
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.output, expected);
-    EXPECT_EQ(outcome.error, "");
-  }
+  ExpectDialogue(input, expected);
 }
 
 TEST_F(WineTest, EndOfInputEndsTheRunWithStatusZero) {
@@ -95,10 +54,7 @@ TEST_F(WineTest, EndOfInputEndsTheRunWithStatusZero) {
       {"0\r\n", kMenu + P + W},
       {"0\r\nlast", kMenu + P + W + "Comparies: 1\r\n4\r\n" + P}};
   for (const auto& [input, output] : cases) {
-    for (const Outcome& outcome : {RunWithFiles(input), RunWithPipes(input)}) {
-      EXPECT_EQ(outcome.status, 0) << input;
-      EXPECT_EQ(outcome.output, output) << input;
-    }
+    ExpectDialogue(input, output);
   }
 }
 
@@ -124,14 +80,8 @@ bool ShowsUntil(int terminal, const std::string& expected, std::string& transcri
 // of writing it. What is checked here is the text shown, prompts without that space; on
 // Windows the console receives the program's bytes as they are.
 TEST_F(WineTest, TerminalSessionShowsEachPromptBeforeWaiting) {
-  termios raw{};
-  cfmakeraw(&raw);
   int terminal = -1;
-  const pid_t child = forkpty(&terminal, nullptr, &raw, nullptr);
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    ExecProgram();
-  }
+  const pid_t child = SpawnOnTerminal(terminal);
   const std::vector<std::pair<std::string, std::string>> exchanges = {
       {"4 - Exit\r\nEnter command:", "0\r"},
       {"Enter Slovo:", "hello\r"},
@@ -150,9 +100,9 @@ TEST_F(WineTest, TerminalSessionShowsEachPromptBeforeWaiting) {
 
 TEST_F(WineTest, DiskFullIsWindowsErrorDiskFull) {
   // /dev/full is a character device to wine as well: the first menu line fails.
-  const Streams run = RunWired(InputFile("4\r\n"), open("/dev/full", O_WRONLY));
+  const Outcome run = RunWired(InputFile("4\r\n"), open("/dev/full", O_WRONLY));
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(Masked(run.error), Report("I/O error 112."));  // ERROR_DISK_FULL
+  EXPECT_EQ(MaskedPosition(run.error), Report("I/O error 112."));  // ERROR_DISK_FULL
 }
 
 TEST_F(WineTest, PendingOutputComesBeforeTheReport) {
@@ -162,7 +112,7 @@ TEST_F(WineTest, PendingOutputComesBeforeTheReport) {
   const int status = WaitFor(Spawn({open("/", O_RDONLY | O_DIRECTORY), both, both}));
   close(both);
   EXPECT_EQ(status, 1);
-  EXPECT_EQ(Masked(ReadWholeFile(path)), kMenu + P + Report("I/O error 1."));
+  EXPECT_EQ(MaskedPosition(ReadWholeFile(path)), kMenu + P + Report("I/O error 1."));
 }
 
 TEST_F(WineTest, ReaderOfThePipeHasGone) {
@@ -171,20 +121,20 @@ TEST_F(WineTest, ReaderOfThePipeHasGone) {
   int pipe_ends[2];
   ASSERT_EQ(pipe(pipe_ends), 0);
   close(pipe_ends[0]);
-  const Streams run = RunWired(InputFile("4\r\n"), pipe_ends[1]);
+  const Outcome run = RunWired(InputFile("4\r\n"), pipe_ends[1]);
   EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(Masked(run.error) == Report("I/O error 233.") ||
-              Masked(run.error) == Report("I/O error 232."))
+  EXPECT_TRUE(MaskedPosition(run.error) == Report("I/O error 233.") ||
+              MaskedPosition(run.error) == Report("I/O error 232."))
       << run.error;
 }
 
 TEST_F(WineTest, StandardOutputClosed) {
   // Windows gives a process without standard output no handle: GetFileType fails and the
   // code is 105. Wine hands over a handle whose writes fail with ERROR_INVALID_HANDLE (6).
-  const Streams run = RunWired(InputFile("4\r\n"), kClosed);
+  const Outcome run = RunWired(InputFile("4\r\n"), kClosed);
   EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(Masked(run.error) == Report("I/O error 6.") ||
-              Masked(run.error) == Report("I/O error 105."))
+  EXPECT_TRUE(MaskedPosition(run.error) == Report("I/O error 6.") ||
+              MaskedPosition(run.error) == Report("I/O error 105."))
       << run.error;
 }
 

@@ -1,10 +1,8 @@
 // The built program, run through real files, pipes and a pseudo-terminal.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <pty.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <string>
@@ -27,13 +25,6 @@ const std::string kDialogue =
     "0\nlf only\n\r\n3abc\r\n0\r\n\xff\xfe\r\n3\r\n4\r\n";
 
 // What the same dialogue gives when run in-process.
-std::string InProcessOutput(const std::string& input) {
-  FakeSystem system;
-  system.ScriptInput(input);
-  EXPECT_EQ(RunWordhash(system), 0);
-  return system.Output();
-}
-
 TEST(WordhashBinary, LineFourFromAFileToAFile) {
   const Outcome outcome = RunWithFiles("4\r\n");
   EXPECT_EQ(outcome.status, 0);
@@ -47,11 +38,7 @@ TEST(WordhashBinary, WholeDialogueThroughFilesAndPipes) {
   ASSERT_GT(expected.size(), 3 * 128u);
   EXPECT_NE(expected.find("Eto slovo naideno\r\nIndex is: 4\r\nComparies: 3\r\n"),
             std::string::npos);
-  for (const Outcome& outcome : {RunWithFiles(kDialogue), RunWithPipes(kDialogue)}) {
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.output, expected);
-    EXPECT_EQ(outcome.error, "");
-  }
+  ExpectDialogue(kDialogue, expected);
 }
 
 TEST(WordhashBinary, EndOfInputEndsTheRunWithStatusZero) {
@@ -61,10 +48,7 @@ TEST(WordhashBinary, EndOfInputEndsTheRunWithStatusZero) {
       {"0\r\nlast", kMenu + P + W + "Comparies: 1\r\n4\r\n" + P},
       {"2\r\n", kMenu + P + W}};
   for (const auto& [input, output] : cases) {
-    for (const Outcome& outcome : {RunWithFiles(input), RunWithPipes(input)}) {
-      EXPECT_EQ(outcome.status, 0) << input;
-      EXPECT_EQ(outcome.output, output) << input;
-    }
+    ExpectDialogue(input, output);
   }
 }
 
@@ -119,14 +103,8 @@ TEST(WordhashBinary, HugeWordIsHeldOnceWhileAnotherIsRead) {
 // A session on a pseudo-terminal: each answer is typed only once its prompt is on screen,
 // so a prompt that was not pushed to the terminal makes the test time out.
 TEST(WordhashBinary, TerminalSessionShowsEachPromptBeforeWaiting) {
-  termios raw{};
-  cfmakeraw(&raw);  // no echo and no line-end translation: the transcript is the program's bytes
   int terminal = -1;
-  const pid_t child = forkpty(&terminal, nullptr, &raw, nullptr);
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    ExecProgram();
-  }
+  const pid_t child = SpawnOnTerminal(terminal);
   const std::vector<std::pair<std::string, std::string>> exchanges = {
       {kMenu + P, "0\n"},
       {W, "\n"},

@@ -90,7 +90,7 @@ namespace {
 // would copy it at every doubling and briefly hold it twice.
 constexpr std::size_t kPieceSize = std::size_t{1} << 20;
 
-std::string JoinPieces(std::vector<std::string>& pieces, std::string& last) {
+std::string JoinPieces(std::vector<std::string>& pieces, const std::string& last) {
   const std::size_t total =
       std::accumulate(pieces.begin(), pieces.end(), last.size(),
                       [](std::size_t sum, const std::string& piece) { return sum + piece.size(); });
