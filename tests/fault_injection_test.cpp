@@ -45,6 +45,7 @@ TEST_P(FaultInjection, EveryDeviceCallFailedOnce) {
   ASSERT_EQ(RunWordhash(clean), 0);
   const std::string normal_output = clean.Output();
   ASSERT_GT(normal_output.size(), 3 * 128u);
+  RecordProperty("device_calls", static_cast<int>(clean.device_calls));
 
   for (std::size_t k = 0; k < clean.device_calls; ++k) {
     SCOPED_TRACE("device call " + std::to_string(k) + " of " + clean.calls);
