@@ -4,16 +4,24 @@
 
 #include "console/console_io.h"
 #include "null_system.h"
+#include "table/word.h"
 
 namespace {
 
-// Reading lines of a given length, the CR LF included, in 128-byte device reads.
+// Reading lines of a given length, the CR LF included, in 128-byte device reads, into a word
+// as the add command stores it.
 void BM_ReadWord(benchmark::State& state) {
   const std::size_t length = static_cast<std::size_t>(state.range(0));
   NullSystem system(std::string(length - 2, 'w') + "\r\n");
   ConsoleIO console(system);
+  struct Collector final : LineConsumer {
+    void Take(std::string_view bytes) override { word.Append(bytes); }
+    Word word;
+  };
   for (auto _ : state) {
-    benchmark::DoNotOptimize(console.ReadWord());
+    Collector line;
+    benchmark::DoNotOptimize(console.ReadWord(line));
+    benchmark::DoNotOptimize(line.word.View().data());
   }
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(length));
 }

@@ -13,7 +13,7 @@ class NullSystem final : public SystemInterface {
   explicit NullSystem(std::string input = "", Device output = Device::kFileOrPipe)
       : input_(std::move(input)), output_(output) {}
 
-  Device AttachInput() override { return Device::kFileOrPipe; }
+  bool AttachInput() override { return true; }
   Device AttachOutput() override { return output_; }
   ReadResult ReadInput(std::span<char> buffer) override {
     const std::size_t size = std::min(buffer.size(), input_.size() - at_);
@@ -26,10 +26,9 @@ class NullSystem final : public SystemInterface {
     return 0;
   }
   void WriteError(std::string_view /*bytes*/) override {}
-  std::string ModuleName() override { return "wordhash"; }
+  std::string_view ModuleName() override { return "wordhash"; }
   std::uintptr_t ImageOffset(const void* /*code_address*/) override { return 0; }
   bool DebuggerTakesFailures() override { return false; }
-  [[noreturn]] void Exit(int status) override { std::exit(status); }
 
   std::size_t written() const { return written_; }
 

@@ -5,6 +5,7 @@
 #include "console/console_io.h"
 #include "null_system.h"
 #include "table/hash_table.h"
+#include "table/table_operations.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ HashTable CrowdedTable(int free_at) {
   for (int slot = 0; slot < TableSize; ++slot) {
     if (slot != free_at) {
       table[static_cast<std::size_t>(slot)] =
-          std::string(1, static_cast<char>(96 + slot)).append("``");
+          Word(std::string(1, static_cast<char>(96 + slot)).append("``"));
     }
   }
   return table;
@@ -38,9 +39,9 @@ void BM_AddWord(benchmark::State& state) {
   HashTable table = CrowdedTable(count == 7 ? 6 : -1);
   const std::string word = count == 1 ? "```" : std::string("`").append(20, '\x0c');  // home 0
   for (auto _ : state) {
-    benchmark::DoNotOptimize(AddWord(console, table, std::string(word)));
+    benchmark::DoNotOptimize(AddWord(console, table, Word(word), HashWord(word)));
     if (count == 7) {
-      table[6].clear();
+      table[6] = Word();
     }
   }
 }
@@ -52,13 +53,13 @@ void BM_FindWord(benchmark::State& state) {
   ConsoleIO console(system);
   HashTable table = CrowdedTable(-1);
   const std::string probed = std::string("`").append(20, '\x0c');  // home 0
-  table[3] = probed;
+  table[3] = Word(probed);
   const std::string word = state.range(0) == 1 ? "```"
                            : state.range(0) == 7
                                ? probed
                                : std::string("`").append(8, '\x18');  // home 0, absent
   for (auto _ : state) {
-    FindWord(console, table, word);
+    FindWord(console, table, MatchWord(table, word));
   }
 }
 BENCHMARK(BM_FindWord)->Arg(1)->Arg(7)->Arg(23);

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "console/failure_report.h"
+#include "console/program.h"
 #include "fake_system.h"
 
 namespace {

@@ -1,7 +1,10 @@
 // Every memory allocation of a dialogue failed in turn, one run per allocation: each run must
-// end in the out-of-memory report with status 1, and free everything it allocated.
+// end in the out-of-memory report with status 1, and free everything it allocated. Words grow
+// by realloc, which the link wraps (--wrap=realloc,--wrap=free); everything else uses new.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -9,7 +12,7 @@
 #include <regex>
 #include <string>
 
-#include "console/failure_report.h"
+#include "console/program.h"
 #include "fake_system.h"
 
 namespace {
@@ -38,6 +41,18 @@ void* Allocate(std::size_t size) {
   std::memcpy(block, &tag, sizeof tag);
   live += counted ? 1 : 0;
   return block + kHeader;
+}
+
+// Blocks that the counted reallocs made and that are not freed yet.
+std::array<void*, 64> word_blocks{};
+
+void Track(void* old_block, void* new_block) {
+  for (void*& tracked : word_blocks) {
+    if (tracked == old_block) {
+      tracked = new_block;
+      return;
+    }
+  }
 }
 
 void Free(void* memory) {
@@ -99,6 +114,33 @@ TEST(AllocationFailure, EveryAllocationFailedOnce) {
 }
 
 }  // namespace
+
+extern "C" {
+void* __real_realloc(void* block, std::size_t size);  // NOLINT(bugprone-reserved-identifier)
+void __real_free(void* block);                        // NOLINT(bugprone-reserved-identifier)
+
+void* __wrap_realloc(void* block, std::size_t size) {  // NOLINT(bugprone-reserved-identifier)
+  const bool counted = counting && (block == nullptr ||
+                                    std::count(word_blocks.begin(), word_blocks.end(), block) > 0);
+  if (counted && allocations++ == failing_allocation) {
+    return nullptr;
+  }
+  void* grown = __real_realloc(block, size);
+  if (counted && grown != nullptr) {
+    live += block == nullptr ? 1 : 0;
+    Track(block, grown);
+  }
+  return grown;
+}
+
+void __wrap_free(void* block) {  // NOLINT(bugprone-reserved-identifier)
+  if (block != nullptr && std::count(word_blocks.begin(), word_blocks.end(), block) > 0) {
+    Track(block, nullptr);
+    --live;
+  }
+  __real_free(block);
+}
+}
 
 void* operator new(std::size_t size) {
   return Allocate(size);

@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "console/failure_report.h"
+#include "console/program.h"
 #include "dialogue_test.h"
 #include "fake_system.h"
 #include "process.h"

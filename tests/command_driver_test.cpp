@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "console/failure_report.h"
+#include "console/program.h"
 #include "dialogue_test.h"
 #include "fake_system.h"
 
@@ -41,13 +41,26 @@ TEST_P(DialogueTest, WritesExactlyThis) {
 
 const std::string kEmptyListing = Listing({"", "", "", "", "", "", "", "", "", "", "", ""});
 
+// Words of 301 bytes and more that share the home slot 1 ('m' and "a\x0c" both add 109): a
+// search must match a slot's whole word, across read boundaries, not a prefix or a part.
+const std::string B(300, 'q');
+const std::string kLongWordSearches = "0\n" + B + "a\x0c\n2\n" + B + "a\n0\n" + B + "a\n2\n" + B +
+                                      "a\n2\n" + B + "m\n2\n" + B + "a\r\x0c\n2\n" + B +
+                                      "a\x0c\x0c\n4\n";
+const std::string kLongWordResults =
+    P + W + "Comparies: 1\r\n1\r\n" + P + W + "Nenaideno eto slovo!\r\nComparies: 2\r\n" + P + W +
+    "Comparies: 2\r\n1\r\n" + P + W + "Eto slovo naideno\r\nIndex is: 2\r\nComparies: 3\r\n" + P +
+    W + "Nenaideno eto slovo!\r\nComparies: 4\r\n" + P + W +
+    "Eto slovo naideni i nahodatsa po\r\nIndex is: 1\r\nComparies: 1\r\n" + P + W +
+    "Nenaideno eto slovo!\r\nComparies: 4\r\n" + P;
+
 INSTANTIATE_TEST_SUITE_P(
     Dialogues, DialogueTest,
     testing::Values(
         DialogueCase{"LeaveAtOnce", "4\r\n", P},
         DialogueCase{"LeaveWithTrailingSpaces", "4   \r\n3\r\n", P},
         DialogueCase{"NonCommandsOnlyPromptAgain", "1\r\nx\r\n\r\n \r\n4\r\n", P + P + P + P + P},
-        DialogueCase{"EmptyLfLineSwallowsTheNextLine", "\n3\n4\n", P + P},
+        DialogueCase{"EmptyLinesAreConsumedAlone", "\n3\n\r\n4\n", P + P + kEmptyListing + P + P},
         DialogueCase{"ListWithTrailingBytes", "3abc\r\n4\r\n", P + kEmptyListing + P},
         DialogueCase{"AddListLeave", "0\r\na\r\n3\r\n4\r\n",
                      P + W + "Comparies: 1\r\n1\r\n" + P +
@@ -65,6 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                          "Eto slovo naideni i nahodatsa po\r\nIndex is: 3\r\nComparies: 1\r\n" + P +
                          W + "Eto slovo naideno\r\nIndex is: 4\r\nComparies: 3\r\n" + P + W +
                          "Nenaideno eto slovo!\r\nComparies: 4\r\n" + P},
+        DialogueCase{"LongWordsMatchWholeOnly", kLongWordSearches, kLongWordResults},
         DialogueCase{"CrInsideWordIsDropped", "0\r\nx\ry\r\n3\r\n4\r\n",
                      P + W + "Comparies: 1\r\n1\r\n" + P +
                          Listing({"", "xy", "", "", "", "", "", "", "", "", "", ""}) + P},

@@ -39,7 +39,7 @@ TEST(ConsoleOutput, FileGetsNothingUntilTheBufferFillsThenBlocksOf128) {
   for (const std::string& block : system.writes) {
     EXPECT_EQ(block.size(), 128u);
   }
-  console.FinishOutput();
+  console.FlushOutputAndCheck();
   ASSERT_EQ(system.writes.size(), 4u);
   EXPECT_EQ(system.Output(),
             std::string(100, 'a') + "\r\nEnter command: " + std::string(300, 'b') + "\r\n");
@@ -51,7 +51,7 @@ TEST(ConsoleOutput, ExactlyFullBufferIsWrittenAtOnce) {
   console.WriteText(std::string(126, 'x'));
   console.EndLine();
   EXPECT_EQ(system.writes, Writes{std::string(126, 'x') + "\r\n"});
-  console.FinishOutput();
+  console.FlushOutputAndCheck();
   EXPECT_EQ(system.writes.size(), 1u) << "nothing left to write at the end";
 }
 
@@ -89,7 +89,7 @@ TEST(ConsoleOutput, IntegersAreBareDecimal) {
     ConsoleIO console(system);
     console.WriteInteger(value);
     console.EndLine();
-    console.FinishOutput();
+    console.FlushOutputAndCheck();
     EXPECT_EQ(system.Output(), text + "\r\n") << value;
   }
 }
@@ -99,7 +99,7 @@ TEST(ConsoleOutput, TextIsWrittenUnchangedWithNoCrAddedToItsOwnLineFeeds) {
   ConsoleIO console(system);
   console.WriteText(std::string("a\nb\xff\x00z", 6));
   console.EndLine();
-  console.FinishOutput();
+  console.FlushOutputAndCheck();
   EXPECT_EQ(system.Output(), std::string("a\nb\xff\x00z\r\n", 8));
 }
 
@@ -109,7 +109,8 @@ TEST(ConsoleOutput, UnattachableOutputFailsEveryStatementWith105AndWritesNothing
   ConsoleIO console(system);
   EXPECT_EQ(CodeOf([&] { console.EndLine(); }), 105);
   EXPECT_EQ(CodeOf([&] { console.WritePrompt("Enter command: "); }), 105);
-  EXPECT_EQ(CodeOf([&] { console.FinishOutput(); }), 0) << "nothing to flush, nothing stored";
+  EXPECT_EQ(CodeOf([&] { console.FlushOutputAndCheck(); }), 0)
+      << "nothing to flush, nothing stored";
   EXPECT_EQ(system.write_attempts, 0u);
 }
 
@@ -134,7 +135,7 @@ TEST(ConsoleOutput, FailedFinalWriteIsRaised) {
   system.failing_writes[0] = 101;
   ConsoleIO console(system);
   console.WritePrompt("Enter command: ");
-  EXPECT_EQ(CodeOf([&] { console.FinishOutput(); }), 101);
+  EXPECT_EQ(CodeOf([&] { console.FlushOutputAndCheck(); }), 101);
 }
 
 // ---- Input --------------------------------------------------------------------------
@@ -156,6 +157,12 @@ std::string Byte(int value) {
   return std::string(1, static_cast<char>(value));
 }
 
+// True when a 26 stands at the read position: a command read gives it without a device read.
+bool AtEndOfInput(ConsoleIO& console, const FakeSystem& system) {
+  const std::size_t reads = system.reads_made;
+  return console.ReadCommandChar() == 26 && system.reads_made == reads;
+}
+
 class ConsoleInput : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(ConsoleInput, ReadsAsScripted) {
@@ -167,11 +174,11 @@ TEST_P(ConsoleInput, ReadsAsScripted) {
   ConsoleIO console(system);
   for (std::size_t i = 0; i < test.steps.size(); ++i) {
     const Step& step = test.steps[i];
-    const std::string got =
-        step.operation == 'C' ? Byte(console.ReadCommandChar()) : console.ReadWord();
+    const std::string got = step.operation == 'C' ? Byte(console.ReadCommandChar())
+                                                  : ReadWordText(console).value_or("(input ended)");
     EXPECT_EQ(got, step.expected) << "step " << i;
   }
-  EXPECT_EQ(console.AtEndOfInput(), test.at_end_afterwards);
+  EXPECT_EQ(AtEndOfInput(console, system), test.at_end_afterwards);
 }
 
 const std::string kLong600 = std::string(300, 'x') + std::string(300, 'y');
@@ -184,10 +191,10 @@ INSTANTIATE_TEST_SUITE_P(
                  {{'C', "3"}, {'C', "4"}},
                  false},
         ReadCase{"EmptyCrLfLineGivesCr", {"\r\n4\r\n"}, {{'C', "\r"}, {'C', "4"}}, false},
-        ReadCase{"EmptyLfLineGivesLfAndSwallowsTheNextLine",
-                 {"\n3\n4\n"},
-                 {{'C', "\n"}, {'C', "4"}},
-                 false},
+        // An empty line is consumed alone, whatever its line end and wherever reads split it.
+        ReadCase{"EmptyLfLineGivesLfAlone", {"\n3\n4\n"}, {{'C', "\n"}, {'C', "3"}}, false},
+        ReadCase{"EmptyLfLineAloneInARead", {"\n", "3\n"}, {{'C', "\n"}, {'C', "3"}}, false},
+        ReadCase{"EmptyCrLfLineSplitByReads", {"\r", "\n3\n"}, {{'C', "\r"}, {'C', "3"}}, false},
         ReadCase{"WordKeepsSpacesAtBothEnds", {"  a b  \r\n"}, {{'W', "  a b  "}}, false},
         ReadCase{"CrNeverBelongsToAWord", {"ab\rcd\r\n"}, {{'W', "abcd"}}, false},
         ReadCase{"LoneCrDoesNotEndALine", {"3\rx\n4\n"}, {{'C', "3"}, {'C', "4"}}, false},
@@ -230,8 +237,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "d\r\nxy\n"},
                  {{'W', "abc"}, {'W', "xy"}},
                  false},
-        ReadCase{
-            "WordAtEndOfInputIsEmptyAndLeavesTheMarker", {"4\n"}, {{'C', "4"}, {'W', ""}}, true}),
+        ReadCase{"WordAtEndOfInputIsNoneAndLeavesTheMarker",
+                 {"4\n"},
+                 {{'C', "4"}, {'W', "(input ended)"}},
+                 true}),
     [](const testing::TestParamInfo<ReadCase>& param) { return param.param.name; });
 
 TEST(ConsoleInputLong, LinesOfMegabytesComeBackWhole) {
@@ -246,8 +255,8 @@ TEST(ConsoleInputLong, LinesOfMegabytesComeBackWhole) {
   FakeSystem system;
   system.ScriptInput(line + "\r\nnext\r\n");
   ConsoleIO console(system);
-  EXPECT_EQ(console.ReadWord(), expected);
-  EXPECT_EQ(console.ReadWord(), "next");
+  EXPECT_EQ(ReadWordText(console), expected);
+  EXPECT_EQ(ReadWordText(console), "next");
 }
 
 TEST(ConsoleInputEnd, CommandReadsAtEndOfInputDoNotTouchTheDevice) {
@@ -265,13 +274,12 @@ TEST(ConsoleInputEnd, CommandReadsAtEndOfInputDoNotTouchTheDevice) {
 TEST(ConsoleInputEnd, SecondWordAtEndOfInputConsumesTheMarkerAndReadsTheDeviceAgain) {
   FakeSystem system;
   ConsoleIO console(system);
-  EXPECT_EQ(console.ReadWord(), "");
+  EXPECT_EQ(ReadWordText(console), std::nullopt);
   EXPECT_EQ(system.reads_made, 1u);
-  EXPECT_TRUE(console.AtEndOfInput());
   system.ScriptInput("discarded\r\nkept\r\n");
-  EXPECT_EQ(console.ReadWord(), "");
+  EXPECT_EQ(ReadWordText(console), "");
   EXPECT_EQ(system.reads_made, 2u);
-  EXPECT_EQ(console.ReadWord(), "kept");
+  EXPECT_EQ(ReadWordText(console), "kept");
 }
 
 TEST(ConsoleInputFailures, ReadErrorRaisesItsCode) {
@@ -279,9 +287,10 @@ TEST(ConsoleInputFailures, ReadErrorRaisesItsCode) {
     FakeSystem system;
     system.ScriptReadError(21);
     ConsoleIO console(system);
-    EXPECT_EQ(
-        CodeOf([&] { operation == 'C' ? console.ReadCommandChar() : console.ReadWord().size(); }),
-        21)
+    EXPECT_EQ(CodeOf([&] {
+                operation == 'C' ? console.ReadCommandChar() : ReadWordText(console).has_value();
+              }),
+              21)
         << operation;
   }
 }
@@ -292,7 +301,7 @@ TEST(ConsoleInputFailures, EveryPartOfAStatementIsAttemptedAndTheLastCodeWins) {
   system.ScriptReadError(5);   // ends the word
   system.ScriptReadError(13);  // the line skip tries again
   ConsoleIO console(system);
-  EXPECT_EQ(CodeOf([&] { console.ReadWord(); }), 13);
+  EXPECT_EQ(CodeOf([&] { ReadWordText(console); }), 13);
   EXPECT_EQ(system.reads_made, 3u);
 }
 
@@ -308,10 +317,10 @@ TEST(ConsoleInputFailures, FailedReadPlacesNoMarkerSoTheDeviceIsAskedAgain) {
 
 TEST(ConsoleInputFailures, UnattachableInputRaises104) {
   FakeSystem system;
-  system.input_device = Device::kMissing;
+  system.input_attachable = false;
   ConsoleIO console(system);
   EXPECT_EQ(CodeOf([&] { console.ReadCommandChar(); }), 104);
-  EXPECT_EQ(CodeOf([&] { console.ReadWord(); }), 104);
+  EXPECT_EQ(CodeOf([&] { ReadWordText(console); }), 104);
   EXPECT_EQ(system.reads_made, 0u);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "console/in_out_error.h"
+#include "console/program.h"
 #include "dialogue_test.h"
 #include "fake_system.h"
 
@@ -32,17 +33,18 @@ TEST(InOutErrorMessageTest, TableCodesHaveTheirTextsAndOthersTheirNumber) {
       {106, "Invalid numeric input"}, {104, "I/O error 104"},           {105, "I/O error 105"},
       {32, "I/O error 32"},           {1005, "I/O error 1005"},         {-1, "I/O error -1"}};
   for (const auto& [code, message] : cases) {
-    EXPECT_EQ(InOutErrorMessage(code), message) << code;
+    EXPECT_EQ(InOutErrorMessage(code).View(), message) << code;
   }
 }
 
 TEST(FormatFailureReportTest, FillsTheTemplate) {
-  EXPECT_EQ(FormatFailureReport("EInOutError", "wordhash", 0x4D2E, "I/O error 105"),
+  EXPECT_EQ(FormatFailureReport("EInOutError", "wordhash", 0x4D2E, "I/O error 105").View(),
             "Exception EInOutError in module wordhash at 00004D2E.\r\nI/O error 105.\r\n");
-  EXPECT_EQ(FormatFailureReport("E", "m", 0xABCDEF12, "Ends in a stop."),
+  EXPECT_EQ(FormatFailureReport("E", "m", 0xABCDEF12, "Ends in a stop.").View(),
             "Exception E in module m at ABCDEF12.\r\nEnds in a stop.\r\n");
-  EXPECT_EQ(FormatFailureReport("E", "m", 0, ""), "Exception E in module m at 00000000.\r\n\r\n");
-  EXPECT_EQ(FormatFailureReport("E", "m", 0x123456789A, "x"),
+  EXPECT_EQ(FormatFailureReport("E", "m", 0, "").View(),
+            "Exception E in module m at 00000000.\r\n\r\n");
+  EXPECT_EQ(FormatFailureReport("E", "m", 0x123456789A, "x").View(),
             "Exception E in module m at 3456789A.\r\nx.\r\n");
 }
 

@@ -6,7 +6,7 @@
 #include <new>
 #include <stdexcept>
 
-#include "console/failure_report.h"
+#include "console/program.h"
 
 namespace {
 
@@ -36,9 +36,9 @@ bool FakeSystem::InjectFailureNow() {
   return device_calls++ == failing_call;
 }
 
-SystemInterface::Device FakeSystem::AttachInput() {
+bool FakeSystem::AttachInput() {
   calls += 'I';
-  return InjectFailureNow() ? Device::kMissing : input_device;
+  return !InjectFailureNow() && input_attachable;
 }
 
 SystemInterface::Device FakeSystem::AttachOutput() {
@@ -94,10 +94,6 @@ std::uintptr_t FakeSystem::ImageOffset(const void* code_address) {
   return reinterpret_cast<std::uintptr_t>(code_address);
 }
 
-void FakeSystem::Exit(int /*status*/) {
-  Violation("the program returns its status; only the real main exits");
-}
-
 std::string InProcessOutput(std::string_view input) {
   FakeSystem system;
   system.ScriptInput(input);
@@ -105,4 +101,15 @@ std::string InProcessOutput(std::string_view input) {
     Violation("the in-process run failed");
   }
   return system.Output();
+}
+
+std::optional<std::string> ReadWordText(ConsoleIO& console) {
+  struct Text final : LineConsumer {
+    void Take(std::string_view bytes) override { text.append(bytes); }
+    std::string text;
+  } line;
+  if (console.ReadWord(line) == WordRead::kInputEnded) {
+    return std::nullopt;
+  }
+  return line.text;
 }

@@ -3,10 +3,12 @@
 #include <cstddef>
 #include <deque>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "console/console_io.h"
 #include "console/system_interface.h"
 
 // A scripted stand-in for the operating system: each device read is served exactly as
@@ -28,18 +30,17 @@ class FakeSystem final : public SystemInterface {
   // All bytes standard output received.
   std::string Output() const;
 
-  Device AttachInput() override;
+  bool AttachInput() override;
   Device AttachOutput() override;
   ReadResult ReadInput(std::span<char> buffer) override;
   int WriteOutput(std::string_view bytes) override;
   void WriteError(std::string_view bytes) override;
-  std::string ModuleName() override { return module_name; }
+  std::string_view ModuleName() override { return module_name; }
   std::uintptr_t ImageOffset(const void* code_address) override;
   bool DebuggerTakesFailures() override { return debugger_attached; }
-  [[noreturn]] void Exit(int status) override;
 
   // The script.
-  Device input_device = Device::kFileOrPipe;
+  bool input_attachable = true;
   Device output_device = Device::kFileOrPipe;
   std::string module_name = "wordhash";
   bool debugger_attached = false;
@@ -70,3 +71,6 @@ class FakeSystem final : public SystemInterface {
 
 // What the whole program writes, run in-process on this input to a file.
 std::string InProcessOutput(std::string_view input);
+
+// The next word line as text, or nothing when the input ended before it.
+std::optional<std::string> ReadWordText(ConsoleIO& console);

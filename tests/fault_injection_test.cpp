@@ -6,7 +6,7 @@
 #include <regex>
 #include <string>
 
-#include "console/failure_report.h"
+#include "console/program.h"
 #include "fake_system.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "console/failure_report.h"
+#include "console/program.h"
 #include "dialogue_test.h"
 #include "fake_system.h"
 #include "process.h"

@@ -1,6 +1,11 @@
+// SPDX-License-Identifier: MIT
 #include "console/command_driver.h"
 
 #include "console/console_io.h"
+#include "table/table_operations.h"
+#include "table/word_commands.h"
+
+namespace {
 
 void PrintMenu(ConsoleIO& console) {
   for (const char* line :
@@ -11,30 +16,30 @@ void PrintMenu(ConsoleIO& console) {
 }
 
 void CommandLoop(ConsoleIO& console, HashTable& table) {
-  for (;;) {
+  AfterCommand after = AfterCommand::kNextCommand;
+  while (after == AfterCommand::kNextCommand) {
     console.WritePrompt("Enter command: ");
     switch (console.ReadCommandChar()) {
       case '0':
-        if (!RunAddCommand(console, table)) {
-          return;
-        }
+        after = RunAddCommand(console, table);
         break;
       case '2':
-        if (!RunSearchCommand(console, table)) {
-          return;
-        }
+        after = RunSearchCommand(console, table);
         break;
       case '3':
         PrintTable(console, table, TableSize - 1);
         break;
       case '4':
       case ConsoleIO::kEndOfInput:
-        return;
+        after = AfterCommand::kEndOfRun;
+        break;
       default:
         break;  // not a command: ask again
     }
   }
 }
+
+}  // namespace
 
 void RunCommandDriver(ConsoleIO& console) {
   HashTable table;

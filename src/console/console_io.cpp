@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/console_io.h"
 
 #include <charconv>
@@ -24,20 +25,23 @@ void ConsoleIO::WritePrompt(std::string_view text) {
 
 unsigned char ConsoleIO::ReadCommandChar() {
   const unsigned char command = input_.ReadByte();
-  input_.SkipLine();
+  // An empty line ended by a lone LF (Enter on a POSIX terminal) is over already: skipping
+  // on would throw the next command away.
+  if (command != '\n') {
+    input_.SkipLine();
+  }
   CheckIO(__builtin_return_address(0));
   return command;
 }
 
-std::string ConsoleIO::ReadWord() {
-  std::string word;
-  input_.ReadLineInto(word);
+WordRead ConsoleIO::ReadWord(LineConsumer& consumer) {
+  const std::size_t length = input_.ReadLineInto(consumer);
   input_.SkipLine();
   CheckIO(__builtin_return_address(0));
-  return word;
+  return length == 0 && input_.AtEndOfInput() ? WordRead::kInputEnded : WordRead::kLine;
 }
 
-void ConsoleIO::FinishOutput() {
+void ConsoleIO::FlushOutputAndCheck() {
   output_.Flush();
   CheckIO(__builtin_return_address(0));
 }

@@ -1,12 +1,16 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "console/input_stream.h"
+#include "console/line_consumer.h"
 #include "console/output_stream.h"
 #include "console/system_interface.h"
+
+// What a word read found: a line (possibly empty), or the end of the input with no word.
+enum class WordRead { kLine, kInputEnded };
 
 // The line-oriented console every other part of the program talks through. Output lines
 // end in CR LF. A statement is some WriteText/WriteInteger calls closed by EndLine, or one
@@ -27,14 +31,14 @@ class ConsoleIO {
   [[gnu::noinline]] void WritePrompt(std::string_view text);
   // The first byte of the next line, the rest of which is discarded; kEndOfInput at the end.
   [[gnu::noinline]] unsigned char ReadCommandChar();
-  // The next line without its CR bytes; the rest of the line is discarded.
-  [[gnu::noinline]] std::string ReadWord();
-
-  // True when the input has ended: every later read gives end of input.
-  bool AtEndOfInput() const { return input_.AtEndOfInput(); }
+  // Hands the next line, without its CR bytes, to the consumer as it arrives; the rest of
+  // the line is discarded. kInputEnded when the input ended before any byte of the line:
+  // every later read would find the end too. A failed read raises before this returns, so
+  // its caller never uses what the consumer took.
+  [[gnu::noinline]] WordRead ReadWord(LineConsumer& consumer);
 
   // End of a normal run: every pending byte to the device, and the write checked.
-  [[gnu::noinline]] void FinishOutput();
+  [[gnu::noinline]] void FlushOutputAndCheck();
   // Before the failure report: every pending byte to the device; failures go unreported.
   void FlushOutput() { output_.Flush(); }
 

@@ -1,22 +1,21 @@
+// SPDX-License-Identifier: MIT
 #include "console/input_stream.h"
 
 #include <cstring>
-#include <numeric>
-#include <utility>
-#include <vector>
+
+#include "console/error_codes.h"
 
 namespace {
 
 constexpr unsigned char kLineFeed = '\n';
-constexpr unsigned char kCarriageReturn = '\r';
 
 }  // namespace
 
 bool InputStream::Attach() {
   if (!attached_) {
-    attached_ = system_.AttachInput() != SystemInterface::Device::kMissing;
+    attached_ = system_.AttachInput();
     if (!attached_) {
-      pending_code_ = kCannotAttach;
+      pending_code_ = error_code::kInputCannotBeAttached;
     }
   }
   return attached_;
@@ -84,71 +83,33 @@ void InputStream::SkipLine() {
   }
 }
 
-namespace {
-
-// A long line is read in pieces of this size, joined once at the end: growing one string
-// would copy it at every doubling and briefly hold it twice.
-constexpr std::size_t kPieceSize = std::size_t{1} << 20;
-
-std::string JoinPieces(std::vector<std::string>& pieces, const std::string& last) {
-  const std::size_t total =
-      std::accumulate(pieces.begin(), pieces.end(), last.size(),
-                      [](std::size_t sum, const std::string& piece) { return sum + piece.size(); });
-  std::string joined;
-  joined.reserve(total);
-  for (std::string& piece : pieces) {
-    joined.append(piece);
-    std::string().swap(piece);  // each piece goes as soon as it is copied
-  }
-  joined.append(last);
-  return joined;
-}
-
-}  // namespace
-
-void InputStream::ReadLineInto(std::string& word) {
-  std::vector<std::string> pieces;
-  ReadLinePieces(word, pieces);
-  if (!pieces.empty()) {
-    word = JoinPieces(pieces, word);
-  }
-}
-
-void InputStream::ReadLinePieces(std::string& word, std::vector<std::string>& pieces) {
+std::size_t InputStream::ReadLineInto(LineConsumer& consumer) {
+  std::size_t handed_over = 0;
   for (;;) {
-    if (word.size() >= kPieceSize) {
-      pieces.push_back(std::move(word));
-      word = std::string();
-      word.reserve(kPieceSize + kBufferSize);
-    }
     if (position_ == end_) {
-      // The first byte of a refill comes through a byte read, so a 26 there stays pending.
-      const unsigned char byte = ReadByte();
-      if (byte == kEndOfInput) {
-        return;
+      // The first byte of a refill comes through a byte read, so that a 26 there stays
+      // pending; any other byte is put back and scanned with the rest.
+      if (ReadByte() == kEndOfInput) {
+        return handed_over;
       }
-      if (byte == kLineFeed) {
-        --position_;
-        return;
-      }
-      if (byte != kCarriageReturn) {
-        word.push_back(static_cast<char>(byte));
-      }
-      continue;
+      --position_;
     }
     const std::size_t stop = FindFirstOf(position_, "\n\r\x1a");
-    word.append(buffer_.data() + position_, stop - position_);
-    position_ = stop;
+    if (stop > position_) {
+      consumer.Take(std::string_view(buffer_.data() + position_, stop - position_));
+      handed_over += stop - position_;
+      position_ = stop;
+    }
     if (position_ == end_) {
       continue;
     }
     const unsigned char byte = Byte(position_);
     if (byte == kLineFeed) {
-      return;
+      return handed_over;
     }
     ++position_;  // a CR is dropped; a 26 met while scanning is consumed
     if (byte == kEndOfInput) {
-      return;
+      return handed_over;
     }
   }
 }

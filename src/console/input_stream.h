@@ -1,12 +1,12 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
-#include <vector>
 
+#include "console/line_consumer.h"
 #include "console/system_interface.h"
 
 // Standard input through 128-byte device reads. When a read delivers no bytes the marker
@@ -16,7 +16,6 @@ class InputStream {
  public:
   static constexpr std::size_t kBufferSize = 128;
   static constexpr unsigned char kEndOfInput = 26;
-  static constexpr std::int32_t kCannotAttach = 104;
 
   InputStream(SystemInterface& system, std::int32_t& pending_code)
       : system_(system), pending_code_(pending_code) {}
@@ -25,14 +24,14 @@ class InputStream {
   unsigned char ReadByte();
   // Discards input through the next LF, or up to the end of input.
   void SkipLine();
-  // Appends the current line up to its LF to word, leaving out every CR. The LF stays
-  // pending; a 26 ends the line too, consumed when it was already in the buffer.
-  void ReadLineInto(std::string& word);
+  // Hands the current line up to its LF to the consumer, leaving out every CR, and returns
+  // how many bytes it handed over. The LF stays pending; a 26 ends the line too, consumed
+  // when it was already in the buffer, left pending when a refill brought it first.
+  std::size_t ReadLineInto(LineConsumer& consumer);
   // True when a 26 stands at the read position: every later byte read gives end of input.
   bool AtEndOfInput() const { return position_ < end_ && Byte(position_) == kEndOfInput; }
 
  private:
-  void ReadLinePieces(std::string& word, std::vector<std::string>& pieces);
   // The index of the first of the given bytes pending from `from` on, or end_.
   std::size_t FindFirstOf(std::size_t from, std::string_view bytes) const;
   bool Attach();

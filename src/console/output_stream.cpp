@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: MIT
 #include "console/output_stream.h"
 
 #include <algorithm>
+
+#include "console/error_codes.h"
 
 bool OutputStream::Attach() {
   if (attached_) {
@@ -8,7 +11,7 @@ bool OutputStream::Attach() {
   }
   const SystemInterface::Device device = system_.AttachOutput();
   if (device == SystemInterface::Device::kMissing) {
-    pending_code_ = kCannotAttach;
+    pending_code_ = error_code::kOutputCannotBeAttached;
     return false;
   }
   push_mode_ = device == SystemInterface::Device::kTerminal;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <array>
@@ -14,7 +15,6 @@
 class OutputStream {
  public:
   static constexpr std::size_t kBufferSize = 128;
-  static constexpr std::int32_t kCannotAttach = 105;
 
   OutputStream(SystemInterface& system, std::int32_t& pending_code)
       : system_(system), pending_code_(pending_code) {}

@@ -1,17 +1,26 @@
+// SPDX-License-Identifier: MIT
 #include "console/posix_system.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
-#include <malloc.h>
 #include <poll.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
 
-// The first byte of the loaded image, provided by the GNU linker.
-extern "C" const char __executable_start;  // NOLINT(bugprone-reserved-identifier)
+#include "console/error_codes.h"
+#include "console/memory_advice.h"
+
+// The first byte of the loaded image, where the linker provides it (GNU ld, gold and lld do).
+// Weak, so that elsewhere its address is null and the loader is asked instead.
+extern "C" const char __executable_start  // NOLINT(bugprone-reserved-identifier)
+    __attribute__((weak));
 
 namespace {
 
@@ -23,22 +32,31 @@ bool IsOpen(int fd) {
   return fcntl(fd, F_GETFD) != -1;
 }
 
-// A stream inherited in non-blocking mode is waited on, never spun on.
-void WaitUntilReady(int fd, short events) {
+// A stream inherited in non-blocking mode is waited on, never spun on. Returns 0, or poll's
+// errno: a wait that cannot be made fails the read or write it serves.
+int WaitUntilReady(int fd, short events) {
   pollfd ready{fd, events, 0};
-  while (poll(&ready, 1, -1) == -1 && errno == EINTR) {
+  while (poll(&ready, 1, -1) == -1) {
+    if (errno != EINTR) {
+      return errno;
+    }
   }
+  return 0;
 }
 
 // Writes every byte, continuing short writes; returns 0 or the errno.
 int WriteAll(int fd, const char* bytes, std::size_t size) {
   while (size > 0) {
     const ssize_t written = write(fd, bytes, size);
-    if (written >= 0) {
+    if (written > 0) {
       bytes += written;
       size -= static_cast<std::size_t>(written);
+    } else if (written == 0) {
+      return EIO;  // a device that takes no bytes would be asked again for ever
     } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
-      WaitUntilReady(fd, POLLOUT);
+      if (const int error = WaitUntilReady(fd, POLLOUT); error != 0) {
+        return error;
+      }
     } else if (errno != EINTR) {
       return errno;
     }
@@ -51,39 +69,37 @@ int WriteAll(int fd, const char* bytes, std::size_t size) {
 int ReportedErrorCode(int error_number) {
   switch (error_number) {
     case ENOENT:
-      return 2;  // File not found
+      return error_code::kFileNotFound;
     case EMFILE:
     case ENFILE:
-      return 4;  // Too many open files
+      return error_code::kTooManyOpenFiles;
     case EACCES:
     case EPERM:
-      return 5;  // File access denied
+      return error_code::kFileAccessDenied;
     case ENOSPC:
     case EDQUOT:
-      return 101;  // Disk full
-    // errnos that would read as a table message of another meaning.
-    case ESRCH:
-    case EINTR:
-    case EIO:
-    case ENETDOWN:
-    case ENETUNREACH:
-    case EISCONN:
-      return 1000 + error_number;
+      return error_code::kDiskFull;
     default:
-      return error_number;
+      // A number the report gives another meaning would mislead: move it clear.
+      return error_code::HasMeaningOfItsOwn(error_number) ? 1000 + error_number : error_number;
   }
 }
 
 PosixSystem::PosixSystem(const char* argv0) : argv0_(argv0 != nullptr ? argv0 : "") {
-  // A reader that went away must be a failed write that gets reported, not a silent death.
+  // A reader that went away, or a file-size limit reached, must be a failed write that gets
+  // reported, not a silent death by signal.
   std::signal(SIGPIPE, SIG_IGN);
-  // Blocks of a megabyte and more get mappings of their own, so the memory of a huge word
-  // goes back to the system the moment it is freed, not to a heap that only grows.
+  std::signal(SIGXFSZ, SIG_IGN);
+#ifdef __GLIBC__
+  // Blocks of a megabyte and more get mappings of their own, so that a huge word grows by
+  // remapping in place instead of copying, and its memory goes back to the system the moment
+  // it is freed. A fixed threshold also stops glibc from raising it after the first free.
   mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
 }
 
-SystemInterface::Device PosixSystem::AttachInput() {
-  return IsOpen(kInput) ? Device::kFileOrPipe : Device::kMissing;
+bool PosixSystem::AttachInput() {
+  return IsOpen(kInput);
 }
 
 SystemInterface::Device PosixSystem::AttachOutput() {
@@ -100,10 +116,12 @@ SystemInterface::ReadResult PosixSystem::ReadInput(std::span<char> buffer) {
     if (got >= 0) {
       return {static_cast<std::size_t>(got), 0};
     }
-    if (errno == EAGAIN || errno == EWOULDBLOCK) {
-      WaitUntilReady(kInput, POLLIN);
-    } else if (errno != EINTR) {
-      return {0, ReportedErrorCode(errno)};
+    int error = errno;
+    if (error == EAGAIN || error == EWOULDBLOCK) {
+      error = WaitUntilReady(kInput, POLLIN);
+    }
+    if (error != 0 && error != EINTR) {
+      return {0, ReportedErrorCode(error)};
     }
   }
 }
@@ -117,22 +135,49 @@ void PosixSystem::WriteError(std::string_view bytes) {
   WriteAll(kError, bytes.data(), bytes.size());
 }
 
-std::string PosixSystem::ModuleName() {
-  std::string path(4096, '\0');
-  const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
-  if (length > 0 && static_cast<std::size_t>(length) < path.size()) {
-    path.resize(static_cast<std::size_t>(length));
-  } else {
-    path = argv0_;
+std::string_view PosixSystem::ModuleName() {
+  std::string_view path = argv0_;
+#ifdef __linux__
+  const ssize_t length = readlink("/proc/self/exe", module_path_.data(), module_path_.size());
+  if (length > 0 && static_cast<std::size_t>(length) < module_path_.size()) {
+    path = std::string_view(module_path_.data(), static_cast<std::size_t>(length));
+    // The kernel's mark on a program file deleted or replaced while it runs.
+    constexpr std::string_view kDeletedMark = " (deleted)";
+    if (path.ends_with(kDeletedMark)) {
+      path.remove_suffix(kDeletedMark.size());
+    }
   }
+#endif
   return path.substr(path.find_last_of('/') + 1);
 }
 
 std::uintptr_t PosixSystem::ImageOffset(const void* code_address) {
-  return reinterpret_cast<std::uintptr_t>(code_address) -
-         reinterpret_cast<std::uintptr_t>(&__executable_start);
+  std::uintptr_t image_start = reinterpret_cast<std::uintptr_t>(&__executable_start);
+  if (image_start == 0) {
+    Dl_info image{};
+    if (dladdr(code_address, &image) != 0) {
+      image_start = reinterpret_cast<std::uintptr_t>(image.dli_fbase);
+    }
+  }
+  return reinterpret_cast<std::uintptr_t>(code_address) - image_start;
 }
 
-void PosixSystem::Exit(int status) {
-  std::exit(status);
+void AdviseLargeBlock(void* block, std::size_t size) {
+#ifdef MADV_HUGEPAGE
+  // Below a huge page there is nothing to gain.
+  if (size < (std::size_t{2} << 20)) {
+    return;
+  }
+  // The advice covers every page the block touches: a large block is a mapping of its own,
+  // and advice on only part of it would split the mapping, which realloc then can no longer
+  // grow by remapping.
+  static const auto kPage = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+  const auto first = reinterpret_cast<std::uintptr_t>(block);
+  const std::uintptr_t before = first & (kPage - 1);
+  const std::uintptr_t length = (before + size + kPage - 1) & ~(kPage - 1);
+  madvise(static_cast<char*>(block) - before, length, MADV_HUGEPAGE);
+#else
+  static_cast<void>(block);
+  static_cast<void>(size);
+#endif
 }

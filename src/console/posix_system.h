@@ -1,30 +1,32 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include <string>
+#include <array>
 
 #include "console/system_interface.h"
 
 // The seam on POSIX systems: descriptors 0, 1 and 2.
 class PosixSystem final : public SystemInterface {
  public:
-  // argv0 names the program where /proc/self/exe cannot be read.
+  // argv0 names the program where the system cannot tell its file; it must outlive this.
   explicit PosixSystem(const char* argv0);
 
-  Device AttachInput() override;
+  bool AttachInput() override;
   Device AttachOutput() override;
   ReadResult ReadInput(std::span<char> buffer) override;
   int WriteOutput(std::string_view bytes) override;
   void WriteError(std::string_view bytes) override;
-  std::string ModuleName() override;
+  std::string_view ModuleName() override;
   std::uintptr_t ImageOffset(const void* code_address) override;
   // POSIX has no unhandled-failure filter to consult: the report is always made.
   bool DebuggerTakesFailures() override { return false; }
-  [[noreturn]] void Exit(int status) override;
 
  private:
-  std::string argv0_;
+  const char* argv0_;
+  std::array<char, 4096> module_path_{};
 };
 
-// The code reported for an errno: the message table's code where the meaning is the same,
-// otherwise the errno itself, moved clear of the table where it would read as another meaning.
+// The code reported for an errno: the message table's code where the meaning is the same;
+// otherwise the errno itself, or 1000 + errno where the errno's number is a code that means
+// something else in a report.
 int ReportedErrorCode(int error_number);

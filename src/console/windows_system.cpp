@@ -1,16 +1,15 @@
+// SPDX-License-Identifier: MIT
 #include "console/windows_system.h"
 
 #include <windows.h>
 
-#include <string>
+#include <algorithm>
 
-SystemInterface::Device WindowsSystem::AttachInput() {
-  const HANDLE handle = GetStdHandle(STD_INPUT_HANDLE);
-  if (handle == INVALID_HANDLE_VALUE) {
-    return Device::kMissing;
-  }
-  input_ = handle;
-  return Device::kFileOrPipe;  // the device type of standard input is not asked
+#include "console/memory_advice.h"
+
+bool WindowsSystem::AttachInput() {
+  input_ = GetStdHandle(STD_INPUT_HANDLE);  // its device type is not asked
+  return input_ != INVALID_HANDLE_VALUE;
 }
 
 SystemInterface::Device WindowsSystem::AttachOutput() {
@@ -46,18 +45,21 @@ int WindowsSystem::WriteOutput(std::string_view bytes) {
 }
 
 void WindowsSystem::WriteError(std::string_view bytes) {
-  // The console shows the OEM code page; the report's text is in the ANSI one.
-  std::string text(bytes);
-  CharToOemA(text.c_str(), text.data());
+  // The console shows the OEM code page; the report's text is in the ANSI one. Converted in
+  // a buffer of its own: the report must not allocate.
+  std::array<char, 2048> text{};
+  const std::size_t size = std::min(bytes.size(), text.size() - 1);
+  std::copy_n(bytes.data(), size, text.data());
+  CharToOemA(text.data(), text.data());
   DWORD written = 0;
-  WriteFile(GetStdHandle(STD_ERROR_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written,
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), text.data(), static_cast<DWORD>(size), &written,
             nullptr);
 }
 
-std::string WindowsSystem::ModuleName() {
-  std::string path(MAX_PATH, '\0');
-  const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  path.resize(length);
+std::string_view WindowsSystem::ModuleName() {
+  const DWORD length =
+      GetModuleFileNameA(nullptr, module_path_.data(), static_cast<DWORD>(module_path_.size()));
+  const std::string_view path(module_path_.data(), length);
   return path.substr(path.find_last_of('\\') + 1);
 }
 
@@ -68,9 +70,10 @@ std::uintptr_t WindowsSystem::ImageOffset(const void* code_address) {
 }
 
 bool WindowsSystem::DebuggerTakesFailures() {
+  // With a debugger attached, the failure goes on unhandled so that the debugger takes it.
   return IsDebuggerPresent() != 0;
 }
 
-void WindowsSystem::Exit(int status) {
-  ExitProcess(static_cast<UINT>(status));
+void AdviseLargeBlock(void* /*block*/, std::size_t /*size*/) {
+  // Large pages on Windows need a privilege a console program does not have.
 }

@@ -1,14 +1,38 @@
+// SPDX-License-Identifier: MIT
 #include <utility>
 
 #include "console/console_io.h"
-#include "table/hash_table.h"
+#include "table/table_operations.h"
+#include "table/word_commands.h"
 
-bool AddWord(ConsoleIO& console, HashTable& table, std::string&& word) {
-  const int home = HashWord(word);
+namespace {
+
+// Stores the word's bytes as they arrive, summing them for the home slot on the way.
+class WordCollector final : public LineConsumer {
+ public:
+  void Take(std::string_view bytes) override {
+    word_.Append(bytes);
+    hasher_.Add(bytes);
+  }
+  bool empty() const { return word_.empty(); }
+  int HomeSlot() const { return hasher_.HomeSlot(); }
+  Word TakeWord() {
+    word_.ShrinkToFit();
+    return std::move(word_);
+  }
+
+ private:
+  Word word_;
+  WordHasher hasher_;
+};
+
+}  // namespace
+
+bool AddWord(ConsoleIO& console, HashTable& table, Word&& word, int home) {
   std::int32_t comparisons = 1;  // everything done at the home slot counts once
-  std::string& home_slot = table[static_cast<std::size_t>(home)];
-  const bool already_home = home_slot == word;
-  std::string* free_slot = nullptr;
+  Word& home_slot = table[static_cast<std::size_t>(home)];
+  const bool already_home = home_slot == word.View();
+  Word* free_slot = nullptr;
   if (already_home) {
     console.WriteText("Kluch uge dobavlalsa!!.");
     console.EndLine();
@@ -19,7 +43,7 @@ bool AddWord(ConsoleIO& console, HashTable& table, std::string&& word) {
     // recognised and the word is stored again.
     for (int step = 1; step < TableSize && free_slot == nullptr; ++step) {
       ++comparisons;
-      std::string& slot = table[static_cast<std::size_t>((home + step) % TableSize)];
+      Word& slot = table[static_cast<std::size_t>((home + step) % TableSize)];
       if (slot.empty()) {
         free_slot = &slot;
       }
@@ -34,21 +58,20 @@ bool AddWord(ConsoleIO& console, HashTable& table, std::string&& word) {
   return already_home || free_slot != nullptr;
 }
 
-bool RunAddCommand(ConsoleIO& console, HashTable& table) {
-  std::string word;
+AfterCommand RunAddCommand(ConsoleIO& console, HashTable& table) {
+  WordCollector word;
   while (word.empty()) {
     console.WritePrompt("Enter Slovo: ");
-    word = console.ReadWord();
-    if (word.empty() && console.AtEndOfInput()) {
-      return false;
+    if (console.ReadWord(word) == WordRead::kInputEnded) {
+      return AfterCommand::kEndOfRun;
     }
   }
-  const int home = HashWord(word);
-  if (AddWord(console, table, std::move(word))) {
+  const int home = word.HomeSlot();
+  if (AddWord(console, table, word.TakeWord(), home)) {
     console.WriteInteger(home);
   } else {
     console.WriteText("Nelza dobavit v hash table");
   }
   console.EndLine();
-  return true;
+  return AfterCommand::kNextCommand;
 }

@@ -1,9 +1,48 @@
+// SPDX-License-Identifier: MIT
 #include <algorithm>
+#include <cstring>
 
 #include "console/console_io.h"
-#include "table/hash_table.h"
+#include "table/table_operations.h"
+#include "table/word_commands.h"
 
 namespace {
+
+// Finds, as the word's bytes arrive, its home slot and which slots hold it, without keeping
+// the word: each piece is compared with every slot still matching at the same offset.
+class SlotMatcher final : public LineConsumer {
+ public:
+  explicit SlotMatcher(const HashTable& table) : table_(table) {
+    std::transform(table.begin(), table.end(), matching_.begin(),
+                   [](const Word& slot) { return !slot.empty(); });
+  }
+
+  void Take(std::string_view bytes) override {
+    hasher_.Add(bytes);
+    for (std::size_t slot = 0; slot < table_.size(); ++slot) {
+      if (matching_[slot]) {
+        const std::string_view stored = table_[slot].View();
+        matching_[slot] = stored.size() - offset_ >= bytes.size() &&
+                          std::memcmp(stored.data() + offset_, bytes.data(), bytes.size()) == 0;
+      }
+    }
+    offset_ += bytes.size();
+  }
+
+  WordMatches Matches() const {
+    WordMatches matches{.home = hasher_.HomeSlot()};
+    for (std::size_t slot = 0; slot < table_.size(); ++slot) {
+      matches.held_by[slot] = matching_[slot] && table_[slot].View().size() == offset_;
+    }
+    return matches;
+  }
+
+ private:
+  const HashTable& table_;
+  WordHasher hasher_;
+  std::size_t offset_ = 0;  // how many bytes of the word have arrived
+  std::array<bool, TableSize> matching_{};
+};
 
 void WriteLine(ConsoleIO& console, std::string_view text) {
   console.WriteText(text);
@@ -29,34 +68,38 @@ void ReportNotFound(ConsoleIO& console, std::int32_t count) {
 
 }  // namespace
 
-void FindWord(ConsoleIO& console, const HashTable& table, std::string_view word) {
-  if (std::all_of(table.begin(), table.end(),
-                  [](const std::string& slot) { return slot.empty(); })) {
+WordMatches MatchWord(const HashTable& table, std::string_view word) {
+  SlotMatcher matcher(table);
+  matcher.Take(word);
+  return matcher.Matches();
+}
+
+void FindWord(ConsoleIO& console, const HashTable& table, const WordMatches& word) {
+  if (std::all_of(table.begin(), table.end(), [](const Word& slot) { return slot.empty(); })) {
     WriteLine(console, "Hash is empty");
     return;
   }
-  const int home = HashWord(word);
+  const int home = word.home;
   std::int32_t count = 1;  // the home slot counts once, whatever it holds
-  const std::string& home_slot = table[static_cast<std::size_t>(home)];
-  if (home_slot.empty()) {
+  const auto held = [&](int slot) { return word.held_by[static_cast<std::size_t>(slot)]; };
+  if (table[static_cast<std::size_t>(home)].empty()) {
     ReportNotFound(console, count);
     return;
   }
-  if (home_slot == word) {
+  if (held(home)) {
     ReportFound(console, "Eto slovo naideni i nahodatsa po", home, count);
     return;
   }
   // Each probed slot counts once for the free test and once more for the comparison.
   for (int step = 1; step < TableSize; ++step) {
     const int index = (home + step) % TableSize;
-    const std::string& slot = table[static_cast<std::size_t>(index)];
     ++count;
-    if (slot.empty()) {
+    if (table[static_cast<std::size_t>(index)].empty()) {
       ReportNotFound(console, count);
       return;
     }
     ++count;
-    if (slot == word) {
+    if (held(index)) {
       ReportFound(console, "Eto slovo naideno", index, count);
       return;
     }
@@ -64,12 +107,12 @@ void FindWord(ConsoleIO& console, const HashTable& table, std::string_view word)
   ReportNotFound(console, count);  // a full table without the word
 }
 
-bool RunSearchCommand(ConsoleIO& console, const HashTable& table) {
+AfterCommand RunSearchCommand(ConsoleIO& console, const HashTable& table) {
   console.WritePrompt("Enter Slovo: ");
-  const std::string word = console.ReadWord();
-  if (word.empty() && console.AtEndOfInput()) {
-    return false;
+  SlotMatcher word(table);
+  if (console.ReadWord(word) == WordRead::kInputEnded) {
+    return AfterCommand::kEndOfRun;
   }
-  FindWord(console, table, word);
-  return true;
+  FindWord(console, table, word.Matches());
+  return AfterCommand::kNextCommand;
 }

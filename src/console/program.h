@@ -1,0 +1,8 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "console/system_interface.h"
+
+// The whole program on the given system: the dialogue, its final write, and the failure
+// report should anything fail. Returns the exit status: 0, or 1 after a report.
+int RunWordhash(SystemInterface& system);

@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: MIT
+// The built program under resource limits, failing system calls and a program file that goes
+// away: every run ends normally or in the failure report, never by a signal, an abort or a
+// spin.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "dialogue_test.h"
+#include "fake_system.h"
+#include "process.h"
+
+namespace {
+
+const std::string& P = kCommandPrompt;
+
+// Runs the program through `wrapper` (a shell or strace, with the program's path last).
+class WrappedRun : public testing::Test {
+ protected:
+  void TearDown() override { SetProgramCommand({WORDHASH_BINARY}); }
+
+  Outcome Run(std::vector<std::string> wrapper, int input, const std::string& input_text = "") {
+    wrapper.emplace_back(WORDHASH_BINARY);
+    SetProgramCommand(std::move(wrapper));
+    const std::string output_path = TemporaryFile("");
+    return RunWired(input == kClosed ? InputFile(input_text) : input,
+                    open(output_path.c_str(), O_WRONLY), output_path);
+  }
+
+  static std::vector<std::string> Shell(const std::string& limit) {
+    return {"/bin/bash", "-c", limit + "; exec \"$0\""};
+  }
+
+  static std::vector<std::string> Strace(const std::string& injection) {
+    if (access("/usr/bin/strace", X_OK) != 0) {
+      return {};
+    }
+    return {"/usr/bin/strace", "-f", "-qq", "-o", "/dev/null", "-e", injection};
+  }
+};
+
+// Output to a file under `ulimit -f 1`: the write past 1,024 bytes fails with EFBIG and is
+// reported, and every block before it is delivered.
+TEST_F(WrappedRun, FileSizeLimitIsAReportedFailureNotADeathBySignal) {
+  std::string input;
+  for (int i = 0; i < 20; ++i) {
+    input += "3\n";
+  }
+  input += "4\n";
+  const Outcome run = Run(Shell("ulimit -f 1"), kClosed, input);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, InProcessOutput(input).substr(0, 1024));
+  EXPECT_EQ(MaskedPosition(run.error), ReportLines("I/O error 27."));
+}
+
+// Just above what the loader needs, and on up: whatever memory is left, a run ends in its
+// dialogue or in the out-of-memory report.
+TEST_F(WrappedRun, TinyAddressSpacesEndInTheDialogueOrTheReport) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "the address sanitizer cannot start under an address-space limit";
+#endif
+  const std::string input = "0\n" + std::string(5000, 'w') + "\n4\n";
+  const std::string dialogue = InProcessOutput(input);
+  const std::string before_word = kMenu + P + kWordPrompt;
+  int reports = 0;
+  for (int kib = 1800; kib <= 4000; kib += 100) {
+    const Outcome run = Run(Shell("ulimit -v " + std::to_string(kib)), kClosed, input);
+    if (run.status == 127) {
+      continue;  // the loader itself could not map the program
+    }
+    if (run.status == 1) {
+      ++reports;
+      EXPECT_EQ(run.output, before_word) << kib << " KiB";
+      EXPECT_EQ(MaskedPosition(run.error), ReportLines("Out of memory.", "EOutOfMemory"))
+          << kib << " KiB";
+    } else {
+      EXPECT_EQ(run.status, 0) << kib << " KiB: " << run.error;
+      EXPECT_EQ(run.output, dialogue) << kib << " KiB";
+    }
+  }
+  RecordProperty("reports", reports);
+}
+
+TEST_F(WrappedRun, WriteThatTakesNoBytesIsAFailureNotAnEndlessRetry) {
+  std::vector<std::string> strace = Strace("inject=write:retval=0:when=1");
+  if (strace.empty()) {
+    GTEST_SKIP() << "strace is not installed";
+  }
+  strace.insert(strace.end() - 2, {"-e", "trace=write"});
+  const Outcome run = Run(strace, kClosed, "4\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "");
+  EXPECT_EQ(MaskedPosition(run.error), ReportLines("I/O error 1005."));
+}
+
+TEST_F(WrappedRun, FailedWaitForInputIsReportedNotSpunOn) {
+  std::vector<std::string> strace = Strace("inject=poll:error=EINVAL");
+  if (strace.empty()) {
+    GTEST_SKIP() << "strace is not installed";
+  }
+  strace.insert(strace.end() - 2, {"-e", "trace=poll"});
+  int ends[2];
+  ASSERT_EQ(pipe2(ends, O_CLOEXEC | O_NONBLOCK), 0);  // empty and held open: reads must wait
+  const Outcome run = Run(strace, ends[0]);
+  close(ends[1]);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, kMenu + P);
+  EXPECT_EQ(MaskedPosition(run.error), ReportLines("I/O error 22."));
+}
+
+// The kernel marks a program file deleted while it runs; the report names the file without it.
+TEST(DeletedProgram, ReportNamesTheFileWithoutTheKernelsMark) {
+  char folder[] = "/tmp/wordhash-deleted-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string copy = std::string(folder) + "/wordhash";
+  ASSERT_EQ(std::system(("cp " + std::string(WORDHASH_BINARY) + " " + copy).c_str()), 0);
+  SetProgramCommand({copy});
+  int input[2];
+  ASSERT_EQ(pipe2(input, O_CLOEXEC), 0);
+  const std::string error_path = TemporaryFile("");
+  const int error = open(error_path.c_str(), O_WRONLY);
+  const pid_t child = Spawn({input[0], kClosed, error});
+  close(input[0]);
+  close(error);
+  SetProgramCommand({WORDHASH_BINARY});
+  // Nothing fails until the program has started and its file is gone.
+  usleep(200'000);
+  unlink(copy.c_str());
+  rmdir(folder);
+  close(input[1]);
+  EXPECT_EQ(WaitFor(child), 1);
+  EXPECT_EQ(MaskedPosition(ReadWholeFile(error_path)), ReportLines("I/O error 105."));
+}
+
+}  // namespace
