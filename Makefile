@@ -1,92 +1,132 @@
-# Thin wrapper over CMake: `make run` and `make test` work on a fresh clone.
+# SPDX-License-Identifier: MIT
+# Thin wrapper over CMake: `make run` and `make test` work on a fresh clone. `make help` lists
+# every target. Each target that needs options of its own builds in a folder of its own, so
+# that none of them changes the build of `make run` and `make test` in build/.
 BUILD_DIR ?= build
 BUILD_TYPE ?= Release
+# The developers and CI make warnings errors: make test WERROR=ON.
+WERROR ?= OFF
+PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+GTEST_SOURCE ?= /usr/src/googletest
 
-.PHONY: all build run test package windows wine-test bench fuzz sanitize lint coverage clean
+.PHONY: help all build run test install uninstall package windows wine-test bench fuzz \
+        sanitize lint coverage libcxx-test test32 clean
+
+help:  ## this list
+	@grep -E '^[a-z0-9-]+:.*## ' $(MAKEFILE_LIST) | sed 's/:.*## /\t/' | expand -t 14
+
+# Configures build/ when it is new, or when BUILD_TYPE or WERROR differ from what it has.
+define configure
+	@grep -qx 'CMAKE_BUILD_TYPE:STRING=$(BUILD_TYPE)' $(BUILD_DIR)/CMakeCache.txt 2>/dev/null && \
+	  grep -qx 'WORDHASH_WERROR:BOOL=$(WERROR)' $(BUILD_DIR)/CMakeCache.txt || \
+	  cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DWORDHASH_WERROR=$(WERROR) $(1)
+endef
 
 all: build
 
-$(BUILD_DIR)/CMakeCache.txt:
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
-
-build: $(BUILD_DIR)/CMakeCache.txt
+build:  ## the program and the tests, in build/
+	$(call configure)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
-	./$(BUILD_DIR)/wordhash
+# Only the program is built, and its build says nothing unless it fails.
+run:  ## build only the program, then start it on this terminal
+	$(call configure,> $(BUILD_DIR).configure.log 2>&1 || { cat $(BUILD_DIR).configure.log; exit 1; })
+	@cmake --build $(BUILD_DIR) --target wordhash -j $(JOBS) > $(BUILD_DIR)/run-build.log 2>&1 \
+	  || { cat $(BUILD_DIR)/run-build.log; exit 1; }
+	@./$(BUILD_DIR)/wordhash
 
-test: build
-	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+test: build  ## build everything, then run every test through CTest
+	ctest --test-dir $(BUILD_DIR) --output-on-failure --no-tests=error -j $(JOBS)
 
-# The Debian package, build/wordhash_<version>_amd64.deb.
-package: build
-	cd $(BUILD_DIR) && cpack -G DEB
+install:  ## install the program and its man page under PREFIX (/usr/local)
+	$(call configure)
+	cmake --build $(BUILD_DIR) --target wordhash documentation -j $(JOBS)
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+	cp $(BUILD_DIR)/install_manifest.txt $(BUILD_DIR)/installed-files.txt
 
-# The Windows program, cross-built with mingw-w64: build-win64/ and build-win32/wordhash.exe.
-windows:
-	cmake -S . -B build-win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+uninstall:  ## remove exactly the files `make install` installed
+	@test -f $(BUILD_DIR)/installed-files.txt || { echo "nothing installed from $(BUILD_DIR)"; exit 1; }
+	xargs -d '\n' rm -f -- < $(BUILD_DIR)/installed-files.txt
+	rm $(BUILD_DIR)/installed-files.txt
+
+package:  ## the Debian package, build-package/wordhash_<version>_<arch>.deb (no tests built)
+	tools/build_package.sh . build-package
+
+windows:  ## the Windows programs, build-win64/ and build-win32/wordhash.exe (mingw-w64)
+	cmake -S . -B build-win64 -DCMAKE_BUILD_TYPE=Release -DWORDHASH_WERROR=$(WERROR) \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 	cmake --build build-win64 -j $(JOBS)
-	cmake -S . -B build-win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake
+	cmake -S . -B build-win32 -DCMAKE_BUILD_TYPE=Release -DWORDHASH_WERROR=$(WERROR) \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake
 	cmake --build build-win32 -j $(JOBS)
 
-# The 64-bit .exe's dialogue and failure tests under wine64.
-wine-test: windows $(BUILD_DIR)/CMakeCache.txt
-	cmake -S . -B $(BUILD_DIR) -DWORDHASH_WINDOWS_EXE=$(CURDIR)/build-win64/wordhash.exe >/dev/null
-	cmake --build $(BUILD_DIR) -j $(JOBS)
-	ctest --test-dir $(BUILD_DIR) -L wine --output-on-failure
+wine-test: windows  ## the 64-bit .exe's dialogue and failure tests under wine64, in build-wine/
+	cmake -S . -B build-wine -DCMAKE_BUILD_TYPE=Release -DWORDHASH_WERROR=$(WERROR) \
+	  -DWORDHASH_WINDOWS_EXE=$(CURDIR)/build-win64/wordhash.exe
+	cmake --build build-wine --target wine_test -j $(JOBS)
+	ctest --test-dir build-wine -L wine --output-on-failure --no-tests=error
 
-# Benchmarks: the micro-benchmarks, then the whole program against its floor.
 # BENCH_GIB=1 adds the 1 GiB word (about 5 GiB of disk and several minutes).
-bench: $(BUILD_DIR)/CMakeCache.txt
-	cmake -S . -B $(BUILD_DIR) -DWORDHASH_BENCHMARKS=ON >/dev/null
-	cmake --build $(BUILD_DIR) -j $(JOBS)
-	./$(BUILD_DIR)/bench/wordhash_micro_bench --benchmark_min_time=0.1
-	mkdir -p $(BUILD_DIR)/bench-data
-	./$(BUILD_DIR)/bench/process_bench $(BUILD_DIR)/wordhash $(BUILD_DIR)/bench/floor \
-	  $(BUILD_DIR)/bench-data $(if $(BENCH_GIB),--gib)
+bench:  ## micro-benchmarks, then the program against its floor, in build-bench/
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+	  -DWORDHASH_BENCHMARKS=ON > /dev/null
+	cmake --build build-bench -j $(JOBS)
+	./build-bench/bench/wordhash_micro_bench --benchmark_min_time=0.1
+	mkdir -p build-bench/bench-data
+	./build-bench/bench/process_bench build-bench/wordhash build-bench/bench/floor \
+	  build-bench/bench-data $(if $(BENCH_GIB),--gib)
 
-# libFuzzer on whole dialogues (clang), for FUZZ_SECONDS; new inputs go to build-fuzz/corpus.
 FUZZ_SECONDS ?= 60
 SANITIZERS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
-fuzz:
+fuzz:  ## libFuzzer on whole dialogues for FUZZ_SECONDS (60), in build-fuzz/
 	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-	  -DCMAKE_C_COMPILER=clang -DBUILD_TESTING=OFF -DWORDHASH_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang -DBUILD_TESTING=OFF -DWORDHASH_FUZZ=ON -DWORDHASH_WERROR=$(WERROR) \
 	  "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link $(SANITIZERS)"
 	cmake --build build-fuzz --target dialogue_fuzzer -j $(JOBS)
 	mkdir -p build-fuzz/corpus
 	./build-fuzz/fuzz/dialogue_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
 	  -rss_limit_mb=2048 -print_final_stats=1 build-fuzz/corpus fuzz/corpus
 
-# The whole test suite built and run under the address, undefined-behaviour and leak sanitizers.
 # (g++ 12 warns falsely of uninitialised members inside <regex> when instrumented.)
-sanitize:
-	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+sanitize:  ## every test under the address, undefined-behaviour and leak sanitizers
+	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWORDHASH_WERROR=$(WERROR) \
 	  "-DCMAKE_CXX_FLAGS=$(SANITIZERS) -Wno-maybe-uninitialized" \
 	  "-DCMAKE_EXE_LINKER_FLAGS=$(SANITIZERS)"
 	cmake --build build-sanitize -j $(JOBS)
-	ctest --test-dir build-sanitize --output-on-failure -j $(JOBS)
+	ctest --test-dir build-sanitize --output-on-failure --no-tests=error -j $(JOBS)
 
-# Formatting, clang-tidy and cppcheck; any finding fails.
 SOURCES := $(shell find src tests bench fuzz -name '*.cpp' -o -name '*.h' -o -name '*.c')
-lint:
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DWORDHASH_BENCHMARKS=ON >/dev/null
+lint:  ## clang-format, clang-tidy and cppcheck; any finding fails
+	cmake -S . -B build-lint -DCMAKE_BUILD_TYPE=Release -DWORDHASH_BENCHMARKS=ON > /dev/null
 	clang-format --dry-run -Werror $(SOURCES)
-	clang-tidy -p $(BUILD_DIR) --quiet $$(grep -o '"file": "[^"]*"' $(BUILD_DIR)/compile_commands.json \
+	clang-tidy -p build-lint --quiet $$(grep -o '"file": "[^"]*"' build-lint/compile_commands.json \
 	  | cut -d'"' -f4 | grep -E '/(src|tests|bench|fuzz)/.*\.cpp$$' | sort -u)
 	cppcheck --enable=warning,performance,portability,style --error-exitcode=1 --inline-suppr \
 	  --std=c++20 --quiet -I src -I tests src bench fuzz
 	cppcheck --enable=warning,performance,portability --error-exitcode=1 --inline-suppr \
 	  --std=c++20 --quiet --library=googletest -I src tests
 
-# Line coverage of src/ by the whole test suite (gcov).
-coverage:
+coverage:  ## line coverage of src/ by every test (gcov); fails below 95 %
 	cmake -S . -B build-coverage -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS=--coverage" \
 	  "-DCMAKE_EXE_LINKER_FLAGS=--coverage"
 	find build-coverage -name '*.gcda' -delete
 	cmake --build build-coverage -j $(JOBS)
-	ctest --test-dir build-coverage --output-on-failure -j $(JOBS)
+	ctest --test-dir build-coverage --output-on-failure --no-tests=error -j $(JOBS)
 	tools/coverage_summary.sh build-coverage 95
 
-clean:
-	rm -rf $(BUILD_DIR) build-fuzz build-sanitize build-coverage build-win64 build-win32
+libcxx-test:  ## every test built with clang and LLVM's libc++ (GoogleTest from GTEST_SOURCE)
+	cmake -S . -B build-libcxx -DCMAKE_BUILD_TYPE=Release -DWORDHASH_WERROR=$(WERROR) \
+	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_FLAGS=-stdlib=libc++ \
+	  -DCMAKE_EXE_LINKER_FLAGS=-stdlib=libc++ -DWORDHASH_GTEST_SOURCE=$(GTEST_SOURCE)
+	cmake --build build-libcxx -j $(JOBS)
+	ctest --test-dir build-libcxx --output-on-failure --no-tests=error -j $(JOBS)
+
+test32:  ## every test built as 32-bit x86 code (g++ -m32), run under qemu-i386
+	cmake -S . -B build-i386 -DCMAKE_BUILD_TYPE=Release -DWORDHASH_WERROR=$(WERROR) \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/linux-i386.cmake -DWORDHASH_GTEST_SOURCE=$(GTEST_SOURCE)
+	cmake --build build-i386 -j $(JOBS)
+	ctest --test-dir build-i386 --output-on-failure --no-tests=error -j $(JOBS)
+
+clean:  ## remove every build folder
+	rm -rf $(BUILD_DIR) $(BUILD_DIR).configure.log build-*

@@ -1,7 +1,10 @@
+# SPDX-License-Identifier: MIT
 # Installation (bin/wordhash, the man page, Debian's doc files) and the Debian package.
 include(GNUInstallDirs)
 
-# The man page carries the project's version, and is installed gzipped as Debian does.
+# The man page carries the project's version and the build's date (SOURCE_DATE_EPOCH where it
+# is set, for a reproducible build), and is installed gzipped as Debian does.
+string(TIMESTAMP WORDHASH_DATE "%Y-%m-%d" UTC)
 configure_file(doc/wordhash.1.in ${PROJECT_BINARY_DIR}/wordhash.1 @ONLY)
 find_program(GZIP gzip REQUIRED)
 add_custom_command(
@@ -13,14 +16,21 @@ add_custom_target(documentation ALL DEPENDS ${PROJECT_BINARY_DIR}/wordhash.1.gz
                                             ${PROJECT_BINARY_DIR}/changelog.gz)
 
 install(TARGETS wordhash RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The compilers' version strings are of no use in an installed program.
+install(CODE "execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+  \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/wordhash\" COMMAND_ERROR_IS_FATAL ANY)")
 install(FILES ${PROJECT_BINARY_DIR}/wordhash.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES doc/copyright ${PROJECT_BINARY_DIR}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/wordhash)
+install(FILES doc/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
+        RENAME wordhash)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME wordhash)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# The packaged program is stripped. A build of the same commit gives the same program with its
+# debug information, for addr2line to resolve a failure report's position.
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The wordhash developers <wordhash@example.org>")

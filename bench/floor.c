@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* The floor for wordhash's work on a file or pipe: standard input read to its end in reads of
  * 128 bytes, then the given number of bytes written to standard output in writes of 128. */
 #include <stdlib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times the built wordhash against the floor for the same work: the same input read in
 // 128-byte reads and the same number of output bytes written in 128-byte writes.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole dialogues from arbitrary bytes, on the scripted fake system. The first byte picks the
 // output device and how many of the next bytes give the sizes of the device reads; the rest
 // is standard input. Every run must end normally with output of the program's own grammar.

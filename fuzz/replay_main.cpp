@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the fuzz target over files given on the command line, without libFuzzer: the seed
 // corpus is checked by every test run, with any compiler.
 #include <cstddef>

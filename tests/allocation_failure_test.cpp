@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every memory allocation of a dialogue failed in turn, one run per allocation: each run must
 // end in the out-of-memory report with status 1, and free everything it allocated. Words grow
 // by realloc, which the link wraps (--wrap=realloc,--wrap=free); everything else uses new.

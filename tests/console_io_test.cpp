@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/console_io.h"
 
 #include <gtest/gtest.h>

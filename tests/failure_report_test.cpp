@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/failure_report.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +45,7 @@ TEST(FormatFailureReportTest, FillsTheTemplate) {
             "Exception E in module m at ABCDEF12.\r\nEnds in a stop.\r\n");
   EXPECT_EQ(FormatFailureReport("E", "m", 0, "").View(),
             "Exception E in module m at 00000000.\r\n\r\n");
-  EXPECT_EQ(FormatFailureReport("E", "m", 0x123456789A, "x").View(),
+  EXPECT_EQ(FormatFailureReport("E", "m", static_cast<std::uintptr_t>(0x123456789AULL), "x").View(),
             "Exception E in module m at 3456789A.\r\nx.\r\n");
 }
 

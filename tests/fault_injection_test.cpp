@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every device call of a dialogue failed in turn, one run per call: each run must end in the
 // report naming the injected failure, having written a gap-free prefix of the normal output
 // and nothing after the failure.

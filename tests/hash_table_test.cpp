@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "table/hash_table.h"
 
 #include <gtest/gtest.h>

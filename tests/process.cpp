@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "process.h"
 
 #include <fcntl.h>
@@ -15,6 +16,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 
 namespace {
 
@@ -39,11 +41,22 @@ std::vector<std::string>& TemporaryFiles() {
 }
 
 std::vector<std::string>& ProgramCommand() {
-  static std::vector<std::string> command = {WORDHASH_BINARY};
+  static std::vector<std::string> command = CommandFor(WORDHASH_BINARY);
   return command;
 }
 
 }  // namespace
+
+bool UnderEmulation() {
+  return std::string_view(WORDHASH_EMULATOR).size() > 0;
+}
+
+std::vector<std::string> CommandFor(const std::string& binary) {
+  if (UnderEmulation()) {
+    return {WORDHASH_EMULATOR, binary};
+  }
+  return {binary};
+}
 
 void SetProgramCommand(std::vector<std::string> command) {
   ProgramCommand() = std::move(command);

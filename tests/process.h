@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <sys/types.h>
@@ -16,8 +17,14 @@ struct ChildStreams {
   long address_space_limit = 0;  // bytes; 0 for none
 };
 
-// The command that starts the program under test: by default the built wordhash.
+// The command that starts the given binary: the binary itself, or the emulator that runs it
+// where the tests are built for another machine.
+std::vector<std::string> CommandFor(const std::string& binary);
+// The command that starts the program under test: by default CommandFor(WORDHASH_BINARY).
 void SetProgramCommand(std::vector<std::string> command);
+// True where the program runs under user-mode emulation: limits and injected system calls
+// would fall on the emulator, not on the program.
+bool UnderEmulation();
 // Replaces the calling process with the program under test.
 [[noreturn]] void ExecProgram();
 

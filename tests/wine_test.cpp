@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Windows program (the 64-bit .exe, cross-built) run under wine64 as a user runs it.
 // Where wine answers differently from Windows, the test says so and checks what wine does.
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The built program, run through real files, pipes and a pseudo-terminal.
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Line coverage of src/ from the counts a coverage build's test run left behind.
 #   tools/coverage_summary.sh BUILD_DIR [MINIMUM_PERCENT]
 # A header's inline code is counted in every file that includes it; its best count is kept.

@@ -1,0 +1,12 @@
+# SPDX-License-Identifier: MIT
+# 32-bit x86 Linux code from this machine's compilers (Debian's g++-multilib), whose tests run
+# under user-mode emulation (Debian's qemu-user): the kernel here runs no 32-bit code.
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(CMAKE_C_COMPILER gcc)
+set(CMAKE_CXX_COMPILER g++)
+set(CMAKE_C_FLAGS_INIT -m32)
+set(CMAKE_CXX_FLAGS_INIT -m32)
+set(CMAKE_EXE_LINKER_FLAGS_INIT -m32)
+find_program(QEMU_I386 qemu-i386 REQUIRED)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${QEMU_I386})

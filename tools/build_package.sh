@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Builds the Debian package as a distribution does: the distribution's build flags
+# (dpkg-buildflags, with every hardening feature), no tests, and a reproducible result: the
+# same commit gives bit-identical packages in any folder at any time. Writes
+# BUILD_DIR/wordhash_<version>_<arch>.deb; BUILD_DIR/wordhash is the same program unstripped.
+#   tools/build_package.sh SOURCE_DIR BUILD_DIR
+set -euo pipefail
+source_dir=$(cd "$1" && pwd)
+mkdir -p "$2"
+build_dir=$(cd "$2" && pwd)
+
+# Time stamps come from the source, never from the clock: the last commit, else the newest
+# changelog entry.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+  SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct 2> /dev/null || true)
+  if [ -z "$SOURCE_DATE_EPOCH" ]; then
+    SOURCE_DATE_EPOCH=$(date -d "$(sed -n 's/^ -- .*>  //p' "$source_dir/doc/changelog" | head -n 1)" +%s)
+  fi
+fi
+export SOURCE_DATE_EPOCH
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+eval "$(dpkg-buildflags --export=sh)"
+# CMake takes no CPPFLAGS; and neither folder's path may reach the output.
+CXXFLAGS="$CPPFLAGS $CXXFLAGS -ffile-prefix-map=$source_dir=. -ffile-prefix-map=$build_dir=."
+export CXXFLAGS LDFLAGS
+
+rm -f "$build_dir"/CMakeCache.txt
+cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=OFF > /dev/null
+cmake --build "$build_dir" -j "$(nproc 2> /dev/null || echo 2)" > /dev/null
+(cd "$build_dir" && cpack -G DEB > /dev/null)
+ls "$build_dir"/*.deb
