@@ -21,6 +21,7 @@ namespace {
 struct Sample {
   double seconds;
   long peak_kib;
+  long minor_faults;
   long long output_bytes;
 };
 
@@ -88,7 +89,7 @@ Sample Run(const std::vector<std::string>& command, const std::string& input,
     std::fprintf(stderr, "%s failed on %s\n", command[0].c_str(), input.c_str());
     std::exit(2);
   }
-  return {seconds, usage.ru_maxrss, FileSize(output)};
+  return {seconds, usage.ru_maxrss, usage.ru_minflt, FileSize(output)};
 }
 
 double Median(std::vector<double> values) {
@@ -106,23 +107,33 @@ std::string Bytes(long long bytes) {
   return text;
 }
 
+// Runs wordhash and the floor in turn, `runs` times each, and prints the medians. For a huge
+// word of word_bytes, also the time and the minor page faults per MiB of the word.
 void Measure(const std::string& name, const std::string& wordhash, const std::string& floor,
-             const std::string& input, const std::string& data_dir, int runs) {
+             const std::string& input, const std::string& data_dir, int runs,
+             long long word_bytes = 0) {
   const std::string output = data_dir + "/output";
   const long long output_bytes = Run({wordhash}, input, output).output_bytes;
-  std::vector<double> ours, floors;
+  std::vector<double> ours, floors, faults;
   long peak = 0;
   for (int i = 0; i < runs; ++i) {
     const Sample sample = Run({wordhash}, input, output);
     ours.push_back(sample.seconds);
+    faults.push_back(static_cast<double>(sample.minor_faults));
     peak = std::max(peak, sample.peak_kib);
     floors.push_back(Run({floor, std::to_string(output_bytes)}, input, output).seconds);
   }
   const double our_time = Median(ours);
   const double floor_time = Median(floors);
-  std::printf("| %-22s | %10s | %10s | %9.4f s | %9.4f s | %5.2f | %9.1f MiB |\n", name.c_str(),
-              Bytes(FileSize(input)).c_str(), Bytes(output_bytes).c_str(), our_time, floor_time,
-              our_time / floor_time, static_cast<double>(peak) / 1024);
+  char per_mib[64] = "         - |          -";
+  if (word_bytes > 0) {
+    const double mib = static_cast<double>(word_bytes) / (1 << 20);
+    std::snprintf(per_mib, sizeof per_mib, "%10.2f | %10.1f", 1000 * our_time / mib,
+                  Median(faults) / mib);
+  }
+  std::printf("| %-22s | %10s | %10s | %9.4f s | %9.4f s | %5.2f | %s | %9.1f MiB |\n",
+              name.c_str(), Bytes(FileSize(input)).c_str(), Bytes(output_bytes).c_str(), our_time,
+              floor_time, our_time / floor_time, per_mib, static_cast<double>(peak) / 1024);
   std::fflush(stdout);
 }
 
@@ -164,11 +175,11 @@ int main(int argc, char** argv) {
   constexpr int kRuns = 5;
 
   std::printf(
-      "| workload               |   bytes in |  bytes out |  wordhash |     floor | ratio | peak "
-      "memory   |\n");
+      "| workload               |   bytes in |  bytes out |    wordhash |       floor | ratio |"
+      "     ms/MiB | faults/MiB |   peak memory |\n");
   std::printf(
-      "|------------------------|-----------:|-----------:|----------:|----------:|------:|--------"
-      "------:|\n");
+      "|------------------------|-----------:|-----------:|------------:|------------:|------:|"
+      "-----------:|-----------:|--------------:|\n");
   Measure("start-up (line 4)", wordhash, floor, MakeInput(data + "/startup", {{"4\r\n"}}), data,
           51);
   Measure("dialogue, 200000 cmds", wordhash, floor,
@@ -180,7 +191,7 @@ int main(int argc, char** argv) {
   for (const long long size : sizes) {
     const std::string input =
         MakeInput(data + "/huge", {{"0\n"}, {"", size}, {"\n3\n2\n"}, {"", size}, {"\n4\n"}});
-    Measure("huge word, " + Bytes(size), wordhash, floor, input, data, kRuns);
+    Measure("huge word, " + Bytes(size), wordhash, floor, input, data, kRuns, size);
   }
   std::remove((data + "/huge").c_str());
   std::remove((data + "/output").c_str());

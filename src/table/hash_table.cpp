@@ -2,15 +2,30 @@
 #include "table/hash_table.h"
 
 #include <algorithm>
+#include <cstring>
 
 void WordHasher::Add(std::string_view bytes) {
-  // A local sum: one kept in the member would be stored at every byte (the bytes might alias
-  // it), which also keeps the loop from being vectorised.
-  std::uint64_t sum = 0;
-  for (const char byte : bytes) {
-    sum += static_cast<unsigned char>(byte);
+  // Eight bytes at a time, added pairwise into four 16-bit lanes of a 64-bit word: a lane
+  // grows by at most 510 a step, so 128 steps cannot overflow it. Huge words pass through
+  // here whole, so this loop is most of the program's own work on them.
+  constexpr std::uint64_t kLowBytes = 0x00FF00FF00FF00FFu;
+  constexpr std::size_t kStepsPerFold = 128;
+  const char* next = bytes.data();
+  std::size_t left = bytes.size();
+  while (left >= 8) {
+    std::uint64_t lanes = 0;
+    for (std::size_t step = 0; step < kStepsPerFold && left >= 8; ++step, next += 8, left -= 8) {
+      std::uint64_t eight = 0;
+      std::memcpy(&eight, next, sizeof eight);
+      lanes += (eight & kLowBytes) + ((eight >> 8) & kLowBytes);
+    }
+    for (int lane = 0; lane < 4; ++lane, lanes >>= 16) {
+      sum_ += lanes & 0xFFFFu;
+    }
   }
-  sum_ += sum;
+  for (; left > 0; --left, ++next) {
+    sum_ += static_cast<unsigned char>(*next);
+  }
 }
 
 int HashWord(std::string_view word) {
