@@ -170,12 +170,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     input.remove_prefix(std::min(chunk, input.size()));
   }
 
-  if (RunWordhash(system) != 0 || !system.error_writes.empty()) {
+  if (RunWordhash(system) != 0 || !system.ErrorWrites().empty()) {
     Fail("the run did not end normally", "");
   }
   const bool terminal = system.output_device == SystemInterface::Device::kTerminal;
-  for (std::size_t i = 0; i + 1 < system.writes.size(); ++i) {
-    const std::string& write = system.writes[i];
+  const std::vector<std::string> writes = system.Writes();
+  for (std::size_t i = 0; i + 1 < writes.size(); ++i) {
+    const std::string& write = writes[i];
     if (!terminal && write.size() != 128) {
       Fail("a file gets blocks of 128 bytes", write);
     }

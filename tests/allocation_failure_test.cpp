@@ -91,7 +91,7 @@ RunResult RunCounted(long fail_at) {
     counting = true;
     run.status = RunWordhash(system);
     counting = false;
-    run.report = system.error_writes.empty() ? "" : system.error_writes[0];
+    run.report = system.ErrorWrites().empty() ? "" : system.ErrorWrites()[0];
   }
   return run;
 }

@@ -36,7 +36,7 @@ TEST_P(DialogueTest, WritesExactlyThis) {
     system.ScriptInput(GetParam().input, chunk);
     EXPECT_EQ(RunWordhash(system), 0);
     EXPECT_EQ(system.Output(), kMenu + GetParam().after_menu) << "reads of " << chunk;
-    EXPECT_TRUE(system.error_writes.empty());
+    EXPECT_TRUE(system.ErrorWrites().empty());
   }
 }
 
@@ -133,8 +133,8 @@ TEST(DialogueDevice, FileGetsOneWriteOf95BytesForTheLine4) {
   FakeSystem system;
   system.ScriptInput("4\r\n");
   EXPECT_EQ(RunWordhash(system), 0);
-  ASSERT_EQ(system.writes.size(), 1u);
-  EXPECT_EQ(system.writes[0].size(), 95u);
+  EXPECT_EQ(system.Writes(), std::vector<std::string>{kMenu + P});
+  EXPECT_EQ(system.Output().size(), 95u);
 }
 
 TEST(DialogueDevice, FileGetsBlocksOf128AndTheRestAtTheEnd) {
@@ -142,40 +142,42 @@ TEST(DialogueDevice, FileGetsBlocksOf128AndTheRestAtTheEnd) {
   system.ScriptInput(Repeat("3\r\n", 5) + "4\r\n");
   EXPECT_EQ(RunWordhash(system), 0);
   const std::string all = system.Output();
+  const std::vector<std::string> writes = system.Writes();
   ASSERT_GT(all.size(), 128u * 3);
-  for (std::size_t i = 0; i + 1 < system.writes.size(); ++i) {
-    EXPECT_EQ(system.writes[i].size(), 128u) << i;
+  for (std::size_t i = 0; i + 1 < writes.size(); ++i) {
+    EXPECT_EQ(writes[i].size(), 128u) << i;
   }
-  EXPECT_EQ(system.writes.back().size(), all.size() % 128);
+  EXPECT_EQ(writes.back().size(), all.size() % 128);
 }
 
-TEST(DialogueDevice, TerminalGetsEveryLineAndPromptBeforeTheNextRead) {
-  FakeSystem system;
-  system.output_device = Device::kTerminal;
-  system.ScriptInput("0\r\n");
-  system.ScriptInput("a\r\n");
-  system.ScriptInput("4\r\n");
-  EXPECT_EQ(RunWordhash(system), 0);
-  EXPECT_EQ(system.writes,
-            (std::vector<std::string>{"0 - Dobavit v hash table\r\n", "2 - Poisk hash table\r\n",
-                                      "3 - Vivod hash table\r\n", "4 - Exit\r\n", P, W,
-                                      "Comparies: 1\r\n", "1\r\n", P}));
+// For each device read, the last output write made before it ("" for none).
+std::vector<std::string> WriteBeforeEachRead(const FakeSystem& system) {
+  std::vector<std::string> before;
+  std::string last;
+  for (const FakeSystem::Call& call : system.log) {
+    if (call.kind == FakeSystem::Kind::kWrite) {
+      last = call.bytes;
+    } else if (call.kind == FakeSystem::Kind::kRead) {
+      before.push_back(last);
+    }
+  }
+  return before;
 }
 
-TEST(DialogueDevice, PromptIsOnTheTerminalBeforeEachRead) {
+TEST(DialogueDevice, TerminalGetsEachLineAndPromptInAWriteOfItsOwnBeforeTheNextRead) {
   FakeSystem system;
   system.output_device = Device::kTerminal;
-  for (const char* line : {"0\r\n", "\r\n", "a\r\n", "2\r\n", "a\r\n", "3\r\n", "4\r\n"}) {
+  for (const char* line : {"0\r\n", "\r\n", "a\r\n", "2\r\n", "a\r\n", "4\r\n"}) {
     system.ScriptInput(line);
   }
   EXPECT_EQ(RunWordhash(system), 0);
-  ASSERT_EQ(system.writes_at_read.size(), 7u);
-  const std::vector<std::string> prompts = {P, W, W, P, W, P, P};
-  for (std::size_t read = 0; read < prompts.size(); ++read) {
-    const std::size_t writes = system.writes_at_read[read];
-    ASSERT_GT(writes, 0u);
-    EXPECT_EQ(system.writes[writes - 1], prompts[read]) << "before read " << read;
-  }
+  EXPECT_EQ(
+      system.Writes(),
+      (std::vector<std::string>{
+          "0 - Dobavit v hash table\r\n", "2 - Poisk hash table\r\n", "3 - Vivod hash table\r\n",
+          "4 - Exit\r\n", P, W, W, "Comparies: 1\r\n", "1\r\n", P, W,
+          "Eto slovo naideni i nahodatsa po\r\n", "Index is: 1\r\n", "Comparies: 1\r\n", P}));
+  EXPECT_EQ(WriteBeforeEachRead(system), (std::vector<std::string>{P, W, W, P, W, P}));
 }
 
 TEST(DialogueDevice, PromptStaysBufferedWhileAFileWaits) {
@@ -184,8 +186,8 @@ TEST(DialogueDevice, PromptStaysBufferedWhileAFileWaits) {
   system.ScriptInput("4\r\n");
   EXPECT_EQ(RunWordhash(system), 0);
   // Only the full block the listing filled went out; the prompt waits in the buffer.
-  EXPECT_EQ(system.writes_at_read, (std::vector<std::size_t>{0, 1}));
-  EXPECT_EQ(system.writes[0].size(), 128u);
+  const std::string first_block = (kMenu + P + kEmptyListing).substr(0, 128);
+  EXPECT_EQ(WriteBeforeEachRead(system), (std::vector<std::string>{"", first_block}));
 }
 
 }  // namespace

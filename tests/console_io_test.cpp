@@ -32,16 +32,16 @@ TEST(ConsoleOutput, FileGetsNothingUntilTheBufferFillsThenBlocksOf128) {
   console.WriteText(std::string(100, 'a'));
   console.EndLine();
   console.WritePrompt("Enter command: ");
-  EXPECT_TRUE(system.writes.empty()) << "a prompt stays buffered on a file or pipe";
+  EXPECT_TRUE(system.Writes().empty()) << "a prompt stays buffered on a file or pipe";
 
   console.WriteText(std::string(300, 'b'));
   console.EndLine();
-  ASSERT_EQ(system.writes.size(), 3u);
-  for (const std::string& block : system.writes) {
+  ASSERT_EQ(system.Writes().size(), 3u);
+  for (const std::string& block : system.Writes()) {
     EXPECT_EQ(block.size(), 128u);
   }
   console.FlushOutputAndCheck();
-  ASSERT_EQ(system.writes.size(), 4u);
+  ASSERT_EQ(system.Writes().size(), 4u);
   EXPECT_EQ(system.Output(),
             std::string(100, 'a') + "\r\nEnter command: " + std::string(300, 'b') + "\r\n");
 }
@@ -51,9 +51,9 @@ TEST(ConsoleOutput, ExactlyFullBufferIsWrittenAtOnce) {
   ConsoleIO console(system);
   console.WriteText(std::string(126, 'x'));
   console.EndLine();
-  EXPECT_EQ(system.writes, Writes{std::string(126, 'x') + "\r\n"});
+  EXPECT_EQ(system.Writes(), Writes{std::string(126, 'x') + "\r\n"});
   console.FlushOutputAndCheck();
-  EXPECT_EQ(system.writes.size(), 1u) << "nothing left to write at the end";
+  EXPECT_EQ(system.Writes().size(), 1u) << "nothing left to write at the end";
 }
 
 TEST(ConsoleOutput, TerminalGetsEveryLineAndPromptAtOnce) {
@@ -62,11 +62,11 @@ TEST(ConsoleOutput, TerminalGetsEveryLineAndPromptAtOnce) {
   ConsoleIO console(system);
   console.WriteText("Comparies: ");
   console.WriteInteger(3);
-  EXPECT_TRUE(system.writes.empty()) << "a line goes out at its end, not before";
+  EXPECT_TRUE(system.Writes().empty()) << "a line goes out at its end, not before";
   console.EndLine();
   console.WritePrompt("Enter Slovo: ");
   console.EndLine();
-  EXPECT_EQ(system.writes, (Writes{"Comparies: 3\r\n", "Enter Slovo: ", "\r\n"}));
+  EXPECT_EQ(system.Writes(), (Writes{"Comparies: 3\r\n", "Enter Slovo: ", "\r\n"}));
 }
 
 TEST(ConsoleOutput, TerminalLineLongerThanTheBufferGoesOutInBlocksThenTheRest) {
@@ -75,7 +75,7 @@ TEST(ConsoleOutput, TerminalLineLongerThanTheBufferGoesOutInBlocksThenTheRest) {
   ConsoleIO console(system);
   console.WriteText(std::string(200, 'w'));
   console.EndLine();
-  EXPECT_EQ(system.writes, (Writes{std::string(128, 'w'), std::string(72, 'w') + "\r\n"}));
+  EXPECT_EQ(system.Writes(), (Writes{std::string(128, 'w'), std::string(72, 'w') + "\r\n"}));
 }
 
 TEST(ConsoleOutput, IntegersAreBareDecimal) {
@@ -112,12 +112,12 @@ TEST(ConsoleOutput, UnattachableOutputFailsEveryStatementWith105AndWritesNothing
   EXPECT_EQ(CodeOf([&] { console.WritePrompt("Enter command: "); }), 105);
   EXPECT_EQ(CodeOf([&] { console.FlushOutputAndCheck(); }), 0)
       << "nothing to flush, nothing stored";
-  EXPECT_EQ(system.write_attempts, 0u);
+  EXPECT_EQ(system.CountOf(FakeSystem::Kind::kWrite), 0u);
 }
 
 TEST(ConsoleOutput, FailedWriteRaisesItsCodeAndDropsEverythingAfterIt) {
   FakeSystem system;
-  system.failing_writes[1] = 28;
+  system.failing_calls[2] = 28;  // after attaching, the second write
   ConsoleIO console(system);
   console.WriteText(std::string(130, 'a'));  // first block goes out
   EXPECT_EQ(CodeOf([&] {
@@ -127,13 +127,13 @@ TEST(ConsoleOutput, FailedWriteRaisesItsCodeAndDropsEverythingAfterIt) {
             }),
             28);
   console.FlushOutput();
-  EXPECT_EQ(system.writes, Writes{std::string(128, 'a')});
-  EXPECT_EQ(system.write_attempts, 2u) << "no write after the failed one";
+  EXPECT_EQ(system.Writes(), Writes{std::string(128, 'a')});
+  EXPECT_EQ(system.CountOf(FakeSystem::Kind::kWrite), 2u) << "no write after the failed one";
 }
 
 TEST(ConsoleOutput, FailedFinalWriteIsRaised) {
   FakeSystem system;
-  system.failing_writes[0] = 101;
+  system.failing_calls[1] = 101;  // after attaching, the first write
   ConsoleIO console(system);
   console.WritePrompt("Enter command: ");
   EXPECT_EQ(CodeOf([&] { console.FlushOutputAndCheck(); }), 101);
@@ -160,8 +160,8 @@ std::string Byte(int value) {
 
 // True when a 26 stands at the read position: a command read gives it without a device read.
 bool AtEndOfInput(ConsoleIO& console, const FakeSystem& system) {
-  const std::size_t reads = system.reads_made;
-  return console.ReadCommandChar() == 26 && system.reads_made == reads;
+  const std::size_t reads = system.CountOf(FakeSystem::Kind::kRead);
+  return console.ReadCommandChar() == 26 && system.CountOf(FakeSystem::Kind::kRead) == reads;
 }
 
 class ConsoleInput : public testing::TestWithParam<ReadCase> {};
@@ -266,27 +266,27 @@ TEST(ConsoleInputEnd, CommandReadsAtEndOfInputDoNotTouchTheDevice) {
   ConsoleIO console(system);
   console.ReadCommandChar();
   EXPECT_EQ(console.ReadCommandChar(), 26);
-  const std::size_t reads = system.reads_made;
+  const std::size_t reads = system.CountOf(FakeSystem::Kind::kRead);
   EXPECT_EQ(console.ReadCommandChar(), 26);
   EXPECT_EQ(console.ReadCommandChar(), 26);
-  EXPECT_EQ(system.reads_made, reads);
+  EXPECT_EQ(system.CountOf(FakeSystem::Kind::kRead), reads);
 }
 
 TEST(ConsoleInputEnd, SecondWordAtEndOfInputConsumesTheMarkerAndReadsTheDeviceAgain) {
   FakeSystem system;
   ConsoleIO console(system);
   EXPECT_EQ(ReadWordText(console), std::nullopt);
-  EXPECT_EQ(system.reads_made, 1u);
+  EXPECT_EQ(system.CountOf(FakeSystem::Kind::kRead), 1u);
   system.ScriptInput("discarded\r\nkept\r\n");
   EXPECT_EQ(ReadWordText(console), "");
-  EXPECT_EQ(system.reads_made, 2u);
+  EXPECT_EQ(system.CountOf(FakeSystem::Kind::kRead), 2u);
   EXPECT_EQ(ReadWordText(console), "kept");
 }
 
 TEST(ConsoleInputFailures, ReadErrorRaisesItsCode) {
   for (const char operation : {'C', 'W'}) {
     FakeSystem system;
-    system.ScriptReadError(21);
+    system.failing_calls[1] = 21;  // after attaching, the first read
     ConsoleIO console(system);
     EXPECT_EQ(CodeOf([&] {
                 operation == 'C' ? console.ReadCommandChar() : ReadWordText(console).has_value();
@@ -299,16 +299,15 @@ TEST(ConsoleInputFailures, ReadErrorRaisesItsCode) {
 TEST(ConsoleInputFailures, EveryPartOfAStatementIsAttemptedAndTheLastCodeWins) {
   FakeSystem system;
   system.reads.push_back({"ab"});
-  system.ScriptReadError(5);   // ends the word
-  system.ScriptReadError(13);  // the line skip tries again
+  system.failing_calls = {{2, 5}, {3, 13}};  // the read that ends the word, then the skip's
   ConsoleIO console(system);
   EXPECT_EQ(CodeOf([&] { ReadWordText(console); }), 13);
-  EXPECT_EQ(system.reads_made, 3u);
+  EXPECT_EQ(system.CountOf(FakeSystem::Kind::kRead), 3u);
 }
 
 TEST(ConsoleInputFailures, FailedReadPlacesNoMarkerSoTheDeviceIsAskedAgain) {
   FakeSystem system;
-  system.ScriptReadError(5);
+  system.failing_calls[1] = 5;  // after attaching, the first read
   system.ScriptInput("skipped\r\n4\r\n");
   ConsoleIO console(system);
   // The line skip of the same statement reads on; a later success leaves the code alone.
@@ -322,7 +321,7 @@ TEST(ConsoleInputFailures, UnattachableInputRaises104) {
   ConsoleIO console(system);
   EXPECT_EQ(CodeOf([&] { console.ReadCommandChar(); }), 104);
   EXPECT_EQ(CodeOf([&] { ReadWordText(console); }), 104);
-  EXPECT_EQ(system.reads_made, 0u);
+  EXPECT_EQ(system.CountOf(FakeSystem::Kind::kRead), 0u);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <regex>
 #include <set>
 #include <string>
@@ -50,125 +52,107 @@ TEST(FormatFailureReportTest, FillsTheTemplate) {
 }
 
 struct FailureCase {
-  const char* name;
-  std::string input;
-  Device output_device;
-  std::map<std::size_t, int> failing_writes;
-  int read_error;      // a read failing with this code after the input, 0 for none
-  std::string output;  // all standard output received
-  std::string report;  // masked
-  std::string calls;
+  const char* name = "";
+  std::string input{};
+  Device output_device = Device::kFileOrPipe;
+  std::map<std::size_t, int> failing_calls{};  // by index among attaches, reads and writes
+  std::string output{};                        // all standard output received
+  std::string report{};                        // masked
 };
 
 class FailureTest : public testing::TestWithParam<FailureCase> {};
 
-TEST_P(FailureTest, ReportsOnceAfterTheOutput) {
+// The report is made once, last, after the output that was pending; and once a write has
+// failed, nothing more is written to standard output.
+TEST_P(FailureTest, ReportsOnceAfterThePendingOutput) {
   const FailureCase& test = GetParam();
   FakeSystem system;
   system.output_device = test.output_device;
-  system.failing_writes = test.failing_writes;
+  system.failing_calls = test.failing_calls;
   system.ScriptInput(test.input);
-  if (test.read_error != 0) {
-    system.ScriptReadError(test.read_error);
-  }
   EXPECT_EQ(RunWordhash(system), 1);
   EXPECT_EQ(system.Output(), test.output);
-  ASSERT_EQ(system.error_writes.size(), 2u);
-  EXPECT_EQ(MaskedPosition(system.error_writes[0]), test.report);
-  EXPECT_EQ(system.error_writes[1], "\r\n");
-  EXPECT_EQ(system.calls, test.calls);
+  ASSERT_GE(system.log.size(), 2u);
+  const auto report = system.log.end() - 2;
+  EXPECT_EQ(system.ErrorWrites().size(), 2u) << "standard error is used for the report alone";
+  EXPECT_EQ(MaskedPosition(report[0].bytes), test.report);
+  EXPECT_EQ(report[1].bytes, "\r\n");
+  const auto failed_write =
+      std::find_if(system.log.begin(), report, [](const FakeSystem::Call& call) {
+        return call.kind == FakeSystem::Kind::kWrite && call.error != 0;
+      });
+  EXPECT_TRUE(failed_write == report || std::none_of(failed_write + 1, report,
+                                                     [](const FakeSystem::Call& call) {
+                                                       return call.kind == FakeSystem::Kind::kWrite;
+                                                     }))
+      << "a write after a failed one";
 }
 
 const std::string kFirstBlock =
     (kMenu + kCommandPrompt + Listing({"", "", "", "", "", "", "", "", "", "", "", ""}))
         .substr(0, 128);
 
+// Call indexes: to a file, 0 attaches standard output, 1 standard input, 2 is the first read
+// and then come the writes; to a terminal the four menu lines and the prompt are writes 1 to
+// 5 before standard input is attached.
 INSTANTIATE_TEST_SUITE_P(
     Failures, FailureTest,
-    testing::Values(FailureCase{"OutputCannotBeAttached",
-                                "4\r\n",
-                                Device::kMissing,
-                                {},
-                                0,
-                                "",
-                                ExpectedReport("EInOutError", "I/O error 105."),
-                                "Oee"},
-                    FailureCase{"ReadFailsWithOutputPending",
-                                "",
-                                Device::kFileOrPipe,
-                                {},
-                                21,
-                                kMenu + kCommandPrompt,
-                                ExpectedReport("EInOutError", "I/O error 21."),
-                                "OIrroee"},
-                    FailureCase{"ReadFailsOnATerminal",
-                                "",
-                                Device::kTerminal,
-                                {},
-                                5,
-                                kMenu + kCommandPrompt,
-                                ExpectedReport("EInOutError", "File access denied."),
-                                "OoooooIrree"},
-                    FailureCase{"FirstBlockWriteFails",
-                                "3\r\n4\r\n",
-                                Device::kFileOrPipe,
-                                {{0, 28}},
-                                0,
-                                "",
-                                ExpectedReport("EInOutError", "I/O error 28."),
-                                "OIrfee"},
-                    FailureCase{"SecondBlockWriteFailsAndNothingFollows",
-                                "3\r\n3\r\n4\r\n",
-                                Device::kFileOrPipe,
-                                {{1, 32}},
-                                0,
-                                kFirstBlock,
-                                ExpectedReport("EInOutError", "I/O error 32."),
-                                "OIrofee"},
-                    FailureCase{"FinalWriteFails",
-                                "4\r\n",
-                                Device::kFileOrPipe,
-                                {{0, 101}},
-                                0,
-                                "",
-                                ExpectedReport("EInOutError", "Disk full."),
-                                "OIrfee"},
-                    FailureCase{"FlushBeforeTheReportFails",
-                                "",
-                                Device::kFileOrPipe,
-                                {{0, 32}},
-                                2,
-                                "",
-                                ExpectedReport("EInOutError", "File not found."),
-                                "OIrrfee"},
-                    FailureCase{"TerminalWriteFailsMidMenu",
-                                "",
-                                Device::kTerminal,
-                                {{2, 5}},
-                                0,
-                                "0 - Dobavit v hash table\r\n2 - Poisk hash table\r\n",
-                                ExpectedReport("EInOutError", "File access denied."),
-                                "Ooofee"}),
+    testing::Values(FailureCase{.name = "OutputCannotBeAttached",
+                                .input = "4\r\n",
+                                .output_device = Device::kMissing,
+                                .report = ExpectedReport("EInOutError", "I/O error 105.")},
+                    FailureCase{.name = "ReadFailsWithOutputPending",
+                                .failing_calls = {{2, 21}},
+                                .output = kMenu + kCommandPrompt,
+                                .report = ExpectedReport("EInOutError", "I/O error 21.")},
+                    FailureCase{.name = "ReadFailsOnATerminal",
+                                .output_device = Device::kTerminal,
+                                .failing_calls = {{7, 5}},
+                                .output = kMenu + kCommandPrompt,
+                                .report = ExpectedReport("EInOutError", "File access denied.")},
+                    FailureCase{.name = "FirstBlockWriteFails",
+                                .input = "3\r\n4\r\n",
+                                .failing_calls = {{3, 28}},
+                                .report = ExpectedReport("EInOutError", "I/O error 28.")},
+                    FailureCase{.name = "SecondBlockWriteFailsAndNothingFollows",
+                                .input = "3\r\n3\r\n4\r\n",
+                                .failing_calls = {{4, 32}},
+                                .output = kFirstBlock,
+                                .report = ExpectedReport("EInOutError", "I/O error 32.")},
+                    FailureCase{.name = "FinalWriteFails",
+                                .input = "4\r\n",
+                                .failing_calls = {{3, 101}},
+                                .report = ExpectedReport("EInOutError", "Disk full.")},
+                    // The read fails, its line skip reads on, and the flush before the report fails
+                    // too: the report still comes, naming the read's failure.
+                    FailureCase{.name = "FlushBeforeTheReportFails",
+                                .failing_calls = {{2, 2}, {4, 32}},
+                                .report = ExpectedReport("EInOutError", "File not found.")},
+                    FailureCase{.name = "TerminalWriteFailsMidMenu",
+                                .output_device = Device::kTerminal,
+                                .failing_calls = {{3, 5}},
+                                .output = "0 - Dobavit v hash table\r\n2 - Poisk hash table\r\n",
+                                .report = ExpectedReport("EInOutError", "File access denied.")}),
     [](const testing::TestParamInfo<FailureCase>& param) { return param.param.name; });
 
 TEST(FailureReportTest, OutOfMemoryIsReportedWithItsOwnKindAfterPendingOutput) {
   FakeSystem system;
   system.ScriptInput("0\r\n");
-  system.reads.push_back({.bytes = "", .error = 0, .raise = FakeSystem::Raise::kOutOfMemory});
+  system.reads.push_back({.raise = FakeSystem::Raise::kOutOfMemory});
   EXPECT_EQ(RunWordhash(system), 1);
   EXPECT_EQ(system.Output(), kMenu + kCommandPrompt + kWordPrompt);
-  ASSERT_EQ(system.error_writes.size(), 2u);
-  EXPECT_EQ(MaskedPosition(system.error_writes[0]),
+  ASSERT_EQ(system.ErrorWrites().size(), 2u);
+  EXPECT_EQ(MaskedPosition(system.ErrorWrites()[0]),
             ExpectedReport("EOutOfMemory", "Out of memory."));
 }
 
 TEST(FailureReportTest, AnyOtherFailureIsReportedWithItsMessage) {
   FakeSystem system;
   system.ScriptInput("3\r\n");
-  system.reads.push_back({.bytes = "", .error = 0, .raise = FakeSystem::Raise::kOtherFailure});
+  system.reads.push_back({.raise = FakeSystem::Raise::kOtherFailure});
   EXPECT_EQ(RunWordhash(system), 1);
-  ASSERT_EQ(system.error_writes.size(), 2u);
-  EXPECT_EQ(MaskedPosition(system.error_writes[0]),
+  ASSERT_EQ(system.ErrorWrites().size(), 2u);
+  EXPECT_EQ(MaskedPosition(system.ErrorWrites()[0]),
             ExpectedReport("Exception", "Scripted failure."));
   EXPECT_EQ(system.Output().substr(system.Output().size() - 15), kCommandPrompt);
 }
@@ -176,9 +160,9 @@ TEST(FailureReportTest, AnyOtherFailureIsReportedWithItsMessage) {
 TEST(FailureReportTest, FailureIsPassedOnWhenADebuggerTakesIt) {
   FakeSystem system;
   system.debugger_attached = true;
-  system.ScriptReadError(5);
+  system.failing_calls[2] = 5;  // the first read
   EXPECT_THROW(RunWordhash(system), EInOutError);
-  EXPECT_TRUE(system.error_writes.empty());
+  EXPECT_TRUE(system.ErrorWrites().empty());
 }
 
 TEST(FailureReportTest, NamesTheModuleTheSystemGives) {
@@ -186,29 +170,29 @@ TEST(FailureReportTest, NamesTheModuleTheSystemGives) {
   system.output_device = Device::kMissing;
   system.module_name = "wh.exe";
   RunWordhash(system);
-  ASSERT_FALSE(system.error_writes.empty());
-  EXPECT_EQ(MaskedPosition(system.error_writes[0]).substr(0, 40),
+  ASSERT_FALSE(system.ErrorWrites().empty());
+  EXPECT_EQ(MaskedPosition(system.ErrorWrites()[0]).substr(0, 40),
             "Exception EInOutError in module wh.exe a");
 }
 
 TEST(FailureReportTest, DifferentStatementsGiveDifferentPositions) {
   const auto report_of = [](FakeSystem& system) {
     RunWordhash(system);
-    return system.error_writes.empty() ? std::string() : system.error_writes[0];
+    return system.ErrorWrites().empty() ? std::string() : system.ErrorWrites()[0];
   };
   FakeSystem menu_line;
   menu_line.output_device = Device::kMissing;  // the first menu line
   FakeSystem command_read;
-  command_read.ScriptReadError(5);
+  command_read.failing_calls[2] = 5;  // the first read
   FakeSystem word_read;
   word_read.ScriptInput("0\r\n");
-  word_read.ScriptReadError(5);
+  word_read.failing_calls[3] = 5;  // the read after the command
   FakeSystem final_write;
   final_write.ScriptInput("4\r\n");
-  final_write.failing_writes[0] = 5;
+  final_write.failing_calls[3] = 5;  // the only write
   FakeSystem listing_line;
   listing_line.ScriptInput("3\r\n");
-  listing_line.failing_writes[0] = 5;
+  listing_line.failing_calls[3] = 5;  // the first write, by the listing
   const std::set<std::string> positions = {
       Position(report_of(menu_line)), Position(report_of(command_read)),
       Position(report_of(word_read)), Position(report_of(final_write)),

@@ -25,43 +25,70 @@ void FakeSystem::ScriptInput(std::string_view input, std::size_t chunk) {
   }
 }
 
+std::vector<std::string> FakeSystem::Writes() const {
+  std::vector<std::string> writes;
+  for (const Call& call : log) {
+    if (call.kind == Kind::kWrite && call.error == 0) {
+      writes.push_back(call.bytes);
+    }
+  }
+  return writes;
+}
+
 std::string FakeSystem::Output() const {
   std::string all;
-  for (const std::string& write : writes) {
+  for (const std::string& write : Writes()) {
     all += write;
   }
   return all;
 }
 
-bool FakeSystem::InjectFailureNow() {
-  return device_calls++ == failing_call;
+std::vector<std::string> FakeSystem::ErrorWrites() const {
+  std::vector<std::string> writes;
+  for (const Call& call : log) {
+    if (call.kind == Kind::kErrorWrite) {
+      writes.push_back(call.bytes);
+    }
+  }
+  return writes;
+}
+
+std::size_t FakeSystem::CountOf(Kind kind) const {
+  return static_cast<std::size_t>(std::count_if(
+      log.begin(), log.end(), [kind](const Call& call) { return call.kind == kind; }));
+}
+
+int FakeSystem::NextCallFails() {
+  const auto failure = failing_calls.find(device_calls_++);
+  return failure == failing_calls.end() ? 0 : failure->second;
 }
 
 bool FakeSystem::AttachInput() {
-  calls += 'I';
-  return !InjectFailureNow() && input_attachable;
+  const bool attached = NextCallFails() == 0 && input_attachable;
+  log.push_back({Kind::kAttachInput, "", attached ? 0 : 1});
+  return attached;
 }
 
 SystemInterface::Device FakeSystem::AttachOutput() {
-  calls += 'O';
-  return InjectFailureNow() ? Device::kMissing : output_device;
+  const Device device = NextCallFails() == 0 ? output_device : Device::kMissing;
+  log.push_back({Kind::kAttachOutput, "", device == Device::kMissing ? 1 : 0});
+  return device;
 }
 
 SystemInterface::ReadResult FakeSystem::ReadInput(std::span<char> buffer) {
-  ++reads_made;
-  writes_at_read.push_back(writes.size());
-  calls += 'r';
   if (buffer.size() != 128) {
     Violation("every device read asks for 128 bytes");
   }
-  if (InjectFailureNow()) {
-    return {0, injected_error};
+  if (const int error = NextCallFails(); error != 0) {
+    log.push_back({Kind::kRead, "", error});
+    return {0, error};
   }
-  if (reads.empty()) {
-    return {0, 0};
+  ScriptedRead read;
+  if (!reads.empty()) {
+    read = std::move(reads.front());
+    reads.pop_front();
   }
-  ScriptedRead read = std::move(reads.front());
-  reads.pop_front();
+  log.push_back({Kind::kRead, read.bytes});
   if (read.raise == Raise::kOutOfMemory) {
     throw std::bad_alloc();
   }
@@ -72,23 +99,17 @@ SystemInterface::ReadResult FakeSystem::ReadInput(std::span<char> buffer) {
     Violation("a scripted read is larger than the buffer");
   }
   std::copy_n(read.bytes.data(), read.bytes.size(), buffer.data());
-  return {read.error == 0 ? read.bytes.size() : 0, read.error};
+  return {read.bytes.size(), 0};
 }
 
 int FakeSystem::WriteOutput(std::string_view bytes) {
-  const auto failure = failing_writes.find(write_attempts++);
-  if (failure != failing_writes.end() || InjectFailureNow()) {
-    calls += 'f';
-    return failure != failing_writes.end() ? failure->second : injected_error;
-  }
-  calls += 'o';
-  writes.emplace_back(bytes);
-  return 0;
+  const int error = NextCallFails();
+  log.push_back({Kind::kWrite, std::string(bytes), error});
+  return error;
 }
 
 void FakeSystem::WriteError(std::string_view bytes) {
-  calls += 'e';
-  error_writes.emplace_back(bytes);
+  log.push_back({Kind::kErrorWrite, std::string(bytes)});
 }
 
 std::uintptr_t FakeSystem::ImageOffset(const void* code_address) {

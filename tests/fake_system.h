@@ -13,23 +13,49 @@
 #include "console/system_interface.h"
 
 // A scripted stand-in for the operating system: each device read is served exactly as
-// scripted, and every device write is recorded, so tests see block sizes and flush points.
+// scripted, chosen device calls fail, and every device call is logged in order, so that
+// tests see block sizes, flush points and what came before what.
 class FakeSystem final : public SystemInterface {
  public:
   enum class Raise { kNothing, kOutOfMemory, kOtherFailure };
   struct ScriptedRead {
-    std::string bytes;              // at most 128
-    int error = 0;                  // non-zero: the read fails with this code
+    std::string bytes{};            // at most 128
     Raise raise = Raise::kNothing;  // the read throws std::bad_alloc or std::runtime_error
   };
-  static constexpr std::size_t kNoFailure = static_cast<std::size_t>(-1);
+
+  // One device call, as the program made it.
+  struct Call {
+    enum class Kind { kAttachInput, kAttachOutput, kRead, kWrite, kErrorWrite };
+    Kind kind;
+    std::string bytes;  // what a write carried, or a read delivered
+    int error = 0;      // the code a read or write failed with; 1 for an attach that failed
+  };
+  using Kind = Call::Kind;
 
   // Splits the input into reads of at most chunk bytes; an empty input scripts nothing.
   void ScriptInput(std::string_view input, std::size_t chunk = 128);
-  void ScriptReadError(int error) { reads.push_back({"", error}); }
 
-  // All bytes standard output received.
-  std::string Output() const;
+  // The script.
+  Device output_device = Device::kFileOrPipe;
+  bool input_attachable = true;
+  std::string module_name = "wordhash";
+  bool debugger_attached = false;
+  // Served in order; once used up, every read delivers no bytes (end of input).
+  std::deque<ScriptedRead> reads;
+  // Device calls that fail, by their 0-based index among attaches, reads and output writes
+  // together, with their codes: a read or write fails with the code (a failed read uses up no
+  // scripted read); an attach finds no usable device.
+  std::map<std::size_t, int> failing_calls;
+
+  // What the program did: every device call, standard error writes included, in order.
+  std::vector<Call> log;
+
+  // Views of the log.
+  std::vector<std::string> Writes() const;       // successful standard output writes
+  std::string Output() const;                    // all bytes standard output received
+  std::vector<std::string> ErrorWrites() const;  // standard error writes
+  std::size_t CountOf(Kind kind) const;
+  std::size_t DeviceCalls() const { return device_calls_; }  // attaches, reads, output writes
 
   bool AttachInput() override;
   Device AttachOutput() override;
@@ -40,34 +66,11 @@ class FakeSystem final : public SystemInterface {
   std::uintptr_t ImageOffset(const void* code_address) override;
   bool DebuggerTakesFailures() override { return debugger_attached; }
 
-  // The script.
-  bool input_attachable = true;
-  Device output_device = Device::kFileOrPipe;
-  std::string module_name = "wordhash";
-  bool debugger_attached = false;
-  // Served in order; once used up, every read delivers no bytes (end of input).
-  std::deque<ScriptedRead> reads;
-  // Standard output writes that fail, by their 0-based index among all write attempts.
-  std::map<std::size_t, int> failing_writes;
-  // Fault injection: the device call with this 0-based index (attaches, reads and writes
-  // counted together) fails: an attach finds no device, a read or a write fails with
-  // injected_error.
-  std::size_t failing_call = kNoFailure;
-  int injected_error = 0;
-
-  // What the program did.
-  std::vector<std::string> writes;  // successful standard output writes
-  std::size_t write_attempts = 0;
-  std::vector<std::string> error_writes;  // standard error writes
-  std::size_t reads_made = 0;
-  std::vector<std::size_t> writes_at_read;  // for each read, how many writes preceded it
-  // Device calls in order: 'I' and 'O' attach standard input and output, 'r' read,
-  // 'o' output write, 'f' failed output write, 'e' standard error write.
-  std::string calls;
-  std::size_t device_calls = 0;  // attaches, reads and output writes
-
  private:
-  bool InjectFailureNow();
+  // Counts a device call; the code it fails with, or 0.
+  int NextCallFails();
+
+  std::size_t device_calls_ = 0;
 };
 
 // What the whole program writes, run in-process on this input to a file.

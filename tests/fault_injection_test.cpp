@@ -30,10 +30,14 @@ const std::string kEveryCommand =
 
 class FaultInjection : public testing::TestWithParam<Scenario> {};
 
-std::string Joined(const std::vector<std::string>& writes, std::size_t count) {
+// The bytes standard output received from the first `count` device calls.
+std::string OutputOfCalls(const FakeSystem& system, std::size_t count) {
   std::string all;
   for (std::size_t i = 0; i < count; ++i) {
-    all += writes[i];
+    const FakeSystem::Call& call = system.log[i];
+    if (call.kind == FakeSystem::Kind::kWrite && call.error == 0) {
+      all += call.bytes;
+    }
   }
   return all;
 }
@@ -46,38 +50,36 @@ TEST_P(FaultInjection, EveryDeviceCallFailedOnce) {
   ASSERT_EQ(RunWordhash(clean), 0);
   const std::string normal_output = clean.Output();
   ASSERT_GT(normal_output.size(), 3 * 128u);
-  RecordProperty("device_calls", static_cast<int>(clean.device_calls));
+  RecordProperty("device_calls", static_cast<int>(clean.DeviceCalls()));
 
-  for (std::size_t k = 0; k < clean.device_calls; ++k) {
-    SCOPED_TRACE("device call " + std::to_string(k) + " of " + clean.calls);
-    const char call = clean.calls[k];
+  for (std::size_t k = 0; k < clean.DeviceCalls(); ++k) {
+    SCOPED_TRACE("device call " + std::to_string(k));
+    const FakeSystem::Kind call = clean.log[k].kind;
     FakeSystem broken;
     broken.output_device = scenario.output_device;
     broken.ScriptInput(scenario.input, 40);
-    broken.failing_call = k;
-    broken.injected_error = kInjectedError;
+    broken.failing_calls[k] = kInjectedError;
     ASSERT_EQ(RunWordhash(broken), 1);
 
-    const std::string code = call == 'I'   ? "104"
-                             : call == 'O' ? "105"
-                                           : std::to_string(kInjectedError);
-    ASSERT_EQ(broken.error_writes.size(), 2u);
-    EXPECT_TRUE(std::regex_match(broken.error_writes[0],
-                                 std::regex("Exception EInOutError in module wordhash at "
-                                            "[0-9A-F]{8}\\.\r\nI/O error " +
-                                            code + "\\.\r\n")))
-        << broken.error_writes[0];
+    const std::string code = call == FakeSystem::Kind::kAttachInput ? "104"
+                             : call == FakeSystem::Kind::kAttachOutput
+                                 ? "105"
+                                 : std::to_string(kInjectedError);
+    const std::vector<std::string> report = broken.ErrorWrites();
+    ASSERT_EQ(report.size(), 2u);
+    EXPECT_TRUE(
+        std::regex_match(report[0], std::regex("Exception EInOutError in module wordhash at "
+                                               "[0-9A-F]{8}\\.\r\nI/O error " +
+                                               code + "\\.\r\n")))
+        << report[0];
 
     const std::string output = broken.Output();
     EXPECT_EQ(normal_output.compare(0, output.size(), output), 0) << "not a prefix";
-    const std::size_t writes_before = static_cast<std::size_t>(
-        std::count(clean.calls.begin(), clean.calls.begin() + static_cast<long>(k), 'o'));
-    if (call == 'o') {
-      EXPECT_EQ(output, Joined(clean.writes, writes_before)) << "bytes after the failure";
-    } else if (scenario.output_device == Device::kTerminal) {
-      EXPECT_EQ(output, Joined(clean.writes, writes_before));
+    // A failed write delivers nothing after it; on a terminal nothing is pending to flush.
+    if (call == FakeSystem::Kind::kWrite || scenario.output_device == Device::kTerminal) {
+      EXPECT_EQ(output, OutputOfCalls(clean, k)) << "bytes after the failure";
     }
-    EXPECT_EQ(broken.calls.substr(broken.calls.size() - 2), "ee") << "the report comes last";
+    EXPECT_EQ(broken.log.back().kind, FakeSystem::Kind::kErrorWrite) << "the report comes last";
   }
 }
 

@@ -25,7 +25,7 @@ class TableTest : public testing::Test {
   std::string Written() {
     console_.FlushOutput();
     std::string all = system_.Output();
-    system_.writes.clear();
+    system_.log.clear();
     return all;
   }
 
