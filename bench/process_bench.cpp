@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +14,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "child_process.h"
 
 namespace {
 
@@ -67,25 +68,16 @@ long long FileSize(const std::string& path) {
 
 Sample Run(const std::vector<std::string>& command, const std::string& input,
            const std::string& output) {
+  const int in = open(input.c_str(), O_RDONLY | O_CLOEXEC);
+  const int out = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   const auto start = std::chrono::steady_clock::now();
-  const pid_t child = fork();
-  if (child == 0) {
-    const int in = open(input.c_str(), O_RDONLY);
-    const int out = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(in, 0);
-    dup2(out, 1);
-    std::vector<char*> argv(command.size() + 1, nullptr);
-    std::transform(command.begin(), command.end(), argv.begin(),
-                   [](const std::string& word) { return const_cast<char*>(word.c_str()); });
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  int status = 0;
   rusage usage{};
-  wait4(child, &status, 0, &usage);
+  const int status = WaitFor(SpawnCommand(command, {in, out, STDERR_FILENO}), &usage);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+  close(in);
+  close(out);
+  if (status != 0) {
     std::fprintf(stderr, "%s failed on %s\n", command[0].c_str(), input.c_str());
     std::exit(2);
   }

@@ -11,22 +11,16 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <string_view>
+#include <thread>
 
 namespace {
-
-void MoveTo(int from, int to) {
-  if (from == kClosed) {
-    close(to);
-  } else if (from != to) {
-    dup2(from, to);
-  }
-}
 
 std::vector<std::string>& TemporaryFiles() {
   static std::vector<std::string> files;
@@ -73,36 +67,7 @@ void ExecProgram() {
 }
 
 pid_t Spawn(const ChildStreams& streams) {
-  const pid_t child = fork();
-  if (child == 0) {
-    // Lift the streams above 2 first, so that moving one never closes another.
-    const int input =
-        streams.input == kClosed ? kClosed : fcntl(streams.input, F_DUPFD_CLOEXEC, 10);
-    const int output =
-        streams.output == kClosed ? kClosed : fcntl(streams.output, F_DUPFD_CLOEXEC, 10);
-    const int error =
-        streams.error == kClosed ? kClosed : fcntl(streams.error, F_DUPFD_CLOEXEC, 10);
-    MoveTo(input, 0);
-    MoveTo(output, 1);
-    MoveTo(error, 2);
-    if (streams.address_space_limit > 0) {
-      const rlimit limit{static_cast<rlim_t>(streams.address_space_limit),
-                         static_cast<rlim_t>(streams.address_space_limit)};
-      setrlimit(RLIMIT_AS, &limit);
-    }
-    ExecProgram();
-  }
-  if (child < 0) {
-    throw std::runtime_error("fork failed");
-  }
-  return child;
-}
-
-int WaitFor(pid_t child) {
-  int status = 0;
-  while (waitpid(child, &status, 0) == -1 && errno == EINTR) {
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return SpawnCommand(ProgramCommand(), streams);
 }
 
 std::string TemporaryFile(const std::string& bytes) {
@@ -189,55 +154,29 @@ Outcome RunWithFiles(const std::string& input) {
 }
 
 Outcome RunWithPipes(const std::string& input) {
-  int in[2], out[2], err[2];
-  if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
+  int in[2], out[2];
+  if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) {
     throw std::runtime_error("pipe failed");
   }
-  const pid_t child = Spawn({in[0], out[1], err[1]});
+  const std::string error_path = TemporaryFile("");
+  const int error = open(error_path.c_str(), O_WRONLY);
+  const pid_t child = Spawn({in[0], out[1], error});
   close(in[0]);
   close(out[1]);
-  close(err[1]);
-  // Feed and drain together: either side may fill its pipe while the other waits.
-  fcntl(in[1], F_SETFL, O_NONBLOCK);
-  std::size_t fed = 0;
+  close(error);
+  // Feed and drain at once: either side may fill its pipe while the other waits. A program
+  // that leaves before reading all must not take the test down with SIGPIPE.
+  std::signal(SIGPIPE, SIG_IGN);
+  std::thread feeder([&] {
+    WriteAll(in[1], input);
+    close(in[1]);
+  });
   Outcome outcome;
-  std::vector<pollfd> watched = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}, {in[1], POLLOUT, 0}};
-  if (input.empty()) {
-    close(in[1]);
-    watched.pop_back();
-  }
-  while (watched[0].fd >= 0 || watched[1].fd >= 0) {
-    poll(watched.data(), watched.size(), 10000);
-    for (std::size_t i = 0; i < 2; ++i) {
-      if (watched[i].fd >= 0 && watched[i].revents != 0) {
-        char buffer[65536];
-        const ssize_t got = read(watched[i].fd, buffer, sizeof buffer);
-        if (got > 0) {
-          (i == 0 ? outcome.output : outcome.error).append(buffer, static_cast<std::size_t>(got));
-        } else {
-          close(watched[i].fd);
-          watched[i].fd = -1;
-        }
-      }
-    }
-    if (watched.size() == 3 && watched[2].revents != 0) {
-      const ssize_t written = write(in[1], input.data() + fed, input.size() - fed);
-      if (written > 0) {
-        fed += static_cast<std::size_t>(written);
-      }
-      if (written < 0 && errno != EAGAIN) {
-        fed = input.size();
-      }
-      if (fed == input.size()) {
-        close(in[1]);
-        watched.pop_back();
-      }
-    }
-  }
-  if (watched.size() == 3) {
-    close(in[1]);
-  }
+  ReadToEnd(out[0], outcome.output);
+  close(out[0]);
+  feeder.join();
   outcome.status = WaitFor(child);
+  outcome.error = ReadWholeFile(error_path);
   return outcome;
 }
 

@@ -6,16 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
+
 // Runs the built wordhash as a user would, with its standard streams wired as a test needs.
-
-inline constexpr int kClosed = -1;
-
-struct ChildStreams {
-  int input = kClosed;  // descriptors the child gets as 0, 1 and 2; kClosed leaves it closed
-  int output = kClosed;
-  int error = kClosed;
-  long address_space_limit = 0;  // bytes; 0 for none
-};
 
 // The command that starts the given binary: the binary itself, or the emulator that runs it
 // where the tests are built for another machine.
@@ -30,8 +23,6 @@ bool UnderEmulation();
 
 // Starts the program; the parent's copies of the descriptors stay open.
 pid_t Spawn(const ChildStreams& streams);
-// The exit status, or 128 + the signal that ended the child.
-int WaitFor(pid_t child);
 
 struct Outcome {
   int status = -1;
@@ -41,7 +32,7 @@ struct Outcome {
 
 // Standard input, output and error all regular files.
 Outcome RunWithFiles(const std::string& input);
-// Standard input, output and error all pipes, fed and drained at once.
+// Standard input and output pipes, fed and drained at once; standard error a file.
 Outcome RunWithPipes(const std::string& input);
 
 // Starts the program on a new pseudo-terminal in raw mode (no echo, no line-end translation),

@@ -33,7 +33,7 @@ std::string Report(const std::string& message) {
   return ReportLines(message, "EInOutError", "wordhash.exe");
 }
 
-TEST_F(WineTest, LineFourFromAFileToAFileIsOneWriteOf95Bytes) {
+TEST_F(WineTest, LineFourFromAFileToAFileWritesTheMenuAndOnePrompt) {
   const Outcome outcome = RunWithFiles("4\r\n");
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(outcome.output, kMenu + P);

@@ -74,7 +74,7 @@ long PeakResidentBytes(pid_t child, int& status) {
   return usage.ru_maxrss * 1024L;
 }
 
-TEST(WordhashBinary, HugeWordIsHeldOnceWhileAnotherIsRead) {
+TEST(WordhashBinary, HugeWordIsHeldOnceAndTheSearchedOneNotAtAll) {
   constexpr long kSize = 32L << 20;
   const std::string word(kSize, 'w');
   const std::string input = "0\n" + word + "\n3\n2\n" + word + "\n4\n";
@@ -97,8 +97,10 @@ TEST(WordhashBinary, HugeWordIsHeldOnceWhileAnotherIsRead) {
   EXPECT_NE(output.find("Eto slovo naideni i nahodatsa po\r\nIndex is: " +
                         std::to_string(HashWord(word)) + "\r\nComparies: 1\r\n"),
             std::string::npos);
-  // The stored word, the one being read, and some slack: no copy held twice.
-  EXPECT_LT(peak - baseline, kSize * 5 / 2) << "peak " << peak << ", baseline " << baseline;
+#ifndef __SANITIZE_ADDRESS__  // the sanitizer's realloc copies, so it holds a growing word twice
+  // The stored word and some slack: no copy of it, and nothing of the searched one.
+  EXPECT_LT(peak - baseline, kSize * 5 / 4) << "peak " << peak << ", baseline " << baseline;
+#endif
 }
 
 // A session on a pseudo-terminal: each answer is typed only once its prompt is on screen,

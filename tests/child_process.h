@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <sys/resource.h>
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+// Starting a command with its standard streams wired as asked, and waiting for it: what the
+// tests that run the built program and the benchmarks that time it share.
+
+inline constexpr int kClosed = -1;
+
+struct ChildStreams {
+  int input = kClosed;  // descriptors the child gets as 0, 1 and 2; kClosed leaves it closed
+  int output = kClosed;
+  int error = kClosed;
+  long address_space_limit = 0;  // bytes; 0 for none
+};
+
+// Starts the command; the parent's copies of the descriptors stay open.
+pid_t SpawnCommand(const std::vector<std::string>& command, const ChildStreams& streams);
+// The exit status, or 128 + the signal that ended the child; its resource use if asked.
+int WaitFor(pid_t child, rusage* usage = nullptr);
