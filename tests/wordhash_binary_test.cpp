@@ -97,10 +97,14 @@ TEST(WordhashBinary, HugeWordIsHeldOnceAndTheSearchedOneNotAtAll) {
   EXPECT_NE(output.find("Eto slovo naideni i nahodatsa po\r\nIndex is: " +
                         std::to_string(HashWord(word)) + "\r\nComparies: 1\r\n"),
             std::string::npos);
-#ifndef __SANITIZE_ADDRESS__  // the sanitizer's realloc copies, so it holds a growing word twice
-  // The stored word and some slack: no copy of it, and nothing of the searched one.
-  EXPECT_LT(peak - baseline, kSize * 5 / 4) << "peak " << peak << ", baseline " << baseline;
+  // The stored word and some slack: no copy of it, and nothing of the searched one. (The
+  // address sanitizer's realloc copies, so there a growing word is briefly held twice.)
+#ifdef __SANITIZE_ADDRESS__
+  const long limit = kSize * 5 / 2;
+#else
+  const long limit = kSize * 5 / 4;
 #endif
+  EXPECT_LT(peak - baseline, limit) << "peak " << peak << ", baseline " << baseline;
 }
 
 // A session on a pseudo-terminal: each answer is typed only once its prompt is on screen,

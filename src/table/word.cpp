@@ -13,6 +13,9 @@ Word::~Word() {
 }
 
 void Word::Append(std::string_view bytes) {
+  if (bytes.empty()) {
+    return;
+  }
   if (bytes.size() > capacity_ - size_) {
     // Doubling keeps the number of growth steps logarithmic in the word's length.
     constexpr std::size_t kFirstCapacity = 32;

@@ -30,7 +30,8 @@ class Word {
   // Gives back the room grown beyond the word's bytes.
   void ShrinkToFit();
 
-  std::string_view View() const { return {bytes_, size_}; }
+  // Never a null pointer, even for the empty word: memcpy and memcmp may not be handed one.
+  std::string_view View() const { return {bytes_ != nullptr ? bytes_ : "", size_}; }
   bool empty() const { return size_ == 0; }
 
   friend bool operator==(const Word& word, std::string_view bytes) { return word.View() == bytes; }
