@@ -22,6 +22,7 @@ void MoveTo(int from, int to) {
 
 pid_t SpawnCommand(const std::vector<std::string>& command, const ChildStreams& streams) {
   std::vector<char*> argv;
+  argv.reserve(command.size() + 1);
   for (const std::string& word : command) {
     argv.push_back(const_cast<char*>(word.c_str()));
   }

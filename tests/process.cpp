@@ -42,7 +42,7 @@ std::vector<std::string>& ProgramCommand() {
 }  // namespace
 
 bool UnderEmulation() {
-  return std::string_view(WORDHASH_EMULATOR).size() > 0;
+  return !std::string_view(WORDHASH_EMULATOR).empty();
 }
 
 std::vector<std::string> CommandFor(const std::string& binary) {

@@ -15,8 +15,10 @@ namespace {
 // Only I/O failures know where they were raised; the report names the dialogue for others.
 const void* const kDialogue = reinterpret_cast<const void*>(&RunCommandDriver);
 
+// Called only from the handlers below, while the failure is being handled.
 int Report(SystemInterface& system, ConsoleIO& console, const Failure& failure) {
   if (system.DebuggerTakesFailures()) {
+    // cppcheck-suppress rethrowNoCurrentException
     throw;  // passed on unhandled, for the debugger to take
   }
   // What the program wrote before the failure goes out first. Should that fail too, the
