@@ -64,7 +64,8 @@ TEST_F(WrappedRun, FileSizeLimitIsAReportedFailureNotADeathBySignal) {
   const Outcome run = Run(Shell("ulimit -f 1"), kClosed, input);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output, InProcessOutput(input).substr(0, 1024));
-  EXPECT_EQ(MaskedPosition(run.error), ReportLines("I/O error 27."));
+  // (A coverage build's own profile, written at exit under the same limit, may complain after.)
+  EXPECT_TRUE(MaskedPosition(run.error).starts_with(ReportLines("I/O error 27."))) << run.error;
 }
 
 // Just above what the loader needs, and on up: whatever memory is left, a run ends in its
