@@ -31,7 +31,8 @@ build:  ## the program and the tests, in build/
 
 # Only the program is built, and its build says nothing unless it fails.
 run:  ## build only the program, then start it on this terminal
-	$(call configure,> $(BUILD_DIR).configure.log 2>&1 || { cat $(BUILD_DIR).configure.log; exit 1; })
+	@mkdir -p $(BUILD_DIR)
+	$(call configure,> $(BUILD_DIR)/configure.log 2>&1 || { cat $(BUILD_DIR)/configure.log; exit 1; })
 	@cmake --build $(BUILD_DIR) --target wordhash -j $(JOBS) > $(BUILD_DIR)/run-build.log 2>&1 \
 	  || { cat $(BUILD_DIR)/run-build.log; exit 1; }
 	@./$(BUILD_DIR)/wordhash
@@ -129,4 +130,4 @@ test32:  ## every test built as 32-bit x86 code (g++ -m32), run under qemu-i386
 	ctest --test-dir build-i386 --output-on-failure --no-tests=error -j $(JOBS)
 
 clean:  ## remove every build folder
-	rm -rf $(BUILD_DIR) $(BUILD_DIR).configure.log build-*
+	rm -rf $(BUILD_DIR) build-*
