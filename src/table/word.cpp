@@ -26,17 +26,20 @@ void Word::Append(std::string_view bytes) {
 }
 
 void Word::ShrinkToFit() {
-  if (size_ < capacity_) {
-    Reallocate(size_);
+  // Only a large block's slack is worth a call: whole pages of a mapping of its own. Short
+  // words, stored at every add, keep theirs.
+  constexpr std::size_t kWorthGivingBack = std::size_t{1} << 20;
+  if (size_ == 0 || capacity_ - size_ < kWorthGivingBack) {
+    return;
+  }
+  // A shrink that fails leaves the larger block, which is as good.
+  if (void* shrunk = std::realloc(bytes_, size_); shrunk != nullptr) {
+    bytes_ = static_cast<char*>(shrunk);
+    capacity_ = size_;
   }
 }
 
 void Word::Reallocate(std::size_t capacity) {
-  if (capacity == 0) {
-    std::free(std::exchange(bytes_, nullptr));
-    capacity_ = 0;
-    return;
-  }
   void* grown = std::realloc(bytes_, capacity);
   if (grown == nullptr) {
     throw std::bad_alloc();
