@@ -20,13 +20,19 @@ void MoveTo(int from, int to) {
 
 }  // namespace
 
-pid_t SpawnCommand(const std::vector<std::string>& command, const ChildStreams& streams) {
+std::vector<char*> ArgumentVector(const std::vector<std::string>& command) {
   std::vector<char*> argv;
   argv.reserve(command.size() + 1);
   for (const std::string& word : command) {
     argv.push_back(const_cast<char*>(word.c_str()));
   }
   argv.push_back(nullptr);
+  return argv;
+}
+
+pid_t SpawnCommand(const std::vector<std::string>& command, const ChildStreams& streams) {
+  std::vector<char*> argv =
+      ArgumentVector(command);  // before the fork: the child allocates nothing
   const pid_t child = fork();
   if (child == 0) {
     // Lift the streams above 2 first, so that moving one never closes another.

@@ -19,6 +19,8 @@ struct ChildStreams {
   long address_space_limit = 0;  // bytes; 0 for none
 };
 
+// The command as execv takes it, null-terminated; it points into `command`.
+std::vector<char*> ArgumentVector(const std::vector<std::string>& command);
 // Starts the command; the parent's copies of the descriptors stay open.
 pid_t SpawnCommand(const std::vector<std::string>& command, const ChildStreams& streams);
 // The exit status, or 128 + the signal that ended the child; its resource use if asked.

@@ -57,11 +57,7 @@ void SetProgramCommand(std::vector<std::string> command) {
 }
 
 void ExecProgram() {
-  std::vector<char*> argv;
-  for (std::string& word : ProgramCommand()) {
-    argv.push_back(word.data());
-  }
-  argv.push_back(nullptr);
+  std::vector<char*> argv = ArgumentVector(ProgramCommand());
   execv(argv[0], argv.data());
   _exit(127);
 }
