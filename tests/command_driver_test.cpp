@@ -99,6 +99,26 @@ INSTANTIATE_TEST_SUITE_P(
                      false}),
     [](const testing::TestParamInfo<DialogueCase>& param) { return param.param.name; });
 
+// The input ending within a command line ends the run at the command's word prompt, and
+// nothing after the end is read: the 26 in the command's own read, first in the next read,
+// or a read that delivers nothing (Ctrl-D on a terminal).
+TEST(DialogueEndOfInput, EndWithinACommandLineEndsTheRunAtTheWordPrompt) {
+  for (const std::string command : {"0", "2"}) {
+    for (const std::vector<std::string>& reads :
+         {std::vector<std::string>{command + "\x1a\n", "a\n"},
+          std::vector<std::string>{command, "\x1a\n", "a\n"},
+          std::vector<std::string>{command, "", "a\n"}}) {
+      FakeSystem system;
+      for (const std::string& read : reads) {
+        system.reads.push_back({read});
+      }
+      EXPECT_EQ(RunWordhash(system), 0);
+      EXPECT_EQ(system.Output(), kMenu + P + W) << reads[0] << " in " << reads.size() << " reads";
+      EXPECT_EQ(system.CountOf(FakeSystem::Kind::kRead), reads.size() - 1);
+    }
+  }
+}
+
 TEST(DialogueFullTable, AddFailsAndSearchCountsEveryProbe) {
   std::string input;
   std::string expected = P;

@@ -2,8 +2,10 @@
 // The built program, run through real files, pipes and a pseudo-terminal.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <string>
@@ -47,7 +49,8 @@ TEST(WordhashBinary, EndOfInputEndsTheRunWithStatusZero) {
       {"", kMenu + P},
       {"0\r\n", kMenu + P + W},
       {"0\r\nlast", kMenu + P + W + "Comparies: 1\r\n4\r\n" + P},
-      {"2\r\n", kMenu + P + W}};
+      {"2\r\n", kMenu + P + W},
+      {"0\x1a\r\nnever read\r\n", kMenu + P + W}};
   for (const auto& [input, output] : cases) {
     ExpectDialogue(input, output);
   }
@@ -130,6 +133,29 @@ TEST(WordhashBinary, TerminalSessionShowsEachPromptBeforeWaiting) {
   std::string rest;
   ReadUntil(terminal, "\x01never", rest, 200);
   EXPECT_EQ(rest, "") << "nothing after the command 4";
+  close(terminal);
+}
+
+// Ctrl-D after a typed command sends the command without a line end, and a second Ctrl-D
+// ends the input: the search's prompt shows and the run ends there, the next line unread.
+TEST(WordhashBinary, TerminalEndWithinACommandLineEndsTheRun) {
+  int terminal = -1;
+  const pid_t child = SpawnOnTerminal(terminal);
+  termios modes{};
+  ASSERT_EQ(tcgetattr(terminal, &modes), 0);
+  modes.c_lflag |= ICANON;  // where Ctrl-D means end of input
+  modes.c_cc[VEOF] = 4;
+  ASSERT_EQ(tcsetattr(terminal, TCSANOW, &modes), 0);
+  std::string transcript;
+  ASSERT_TRUE(ReadUntil(terminal, kMenu + P, transcript)) << transcript;
+  WriteAll(terminal, "2\x04\x04");
+  ASSERT_TRUE(ReadUntil(terminal, W, transcript)) << transcript;
+  WriteAll(terminal, "never read\n");
+  std::string rest;
+  ReadUntil(terminal, "\x01never", rest, 2000);  // returns when the run ends
+  kill(child, SIGKILL);  // a run still reading fails the test instead of hanging it
+  EXPECT_EQ(WaitFor(child), 0);
+  EXPECT_EQ(rest, "") << "nothing after the search's prompt";
   close(terminal);
 }
 

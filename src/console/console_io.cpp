@@ -27,14 +27,18 @@ unsigned char ConsoleIO::ReadCommandChar() {
   const unsigned char command = input_.ReadByte();
   // An empty line ended by a lone LF (Enter on a POSIX terminal) is over already: skipping
   // on would throw the next command away.
-  if (command != '\n') {
-    input_.SkipLine();
-  }
+  const bool line_cut_short = command != '\n' && !input_.SkipLine();
   CheckIO(__builtin_return_address(0));
+  // The input ended within the command line. The end is final: the word this command may
+  // ask for must not be read from whatever the device gives after it.
+  input_ended_ = input_ended_ || line_cut_short;
   return command;
 }
 
 WordRead ConsoleIO::ReadWord(LineConsumer& consumer) {
+  if (input_ended_) {
+    return WordRead::kInputEnded;
+  }
   const std::size_t length = input_.ReadLineInto(consumer);
   input_.SkipLine();
   CheckIO(__builtin_return_address(0));

@@ -32,8 +32,9 @@ class ConsoleIO {
   // The first byte of the next line, the rest of which is discarded; kEndOfInput at the end.
   [[gnu::noinline]] unsigned char ReadCommandChar();
   // Hands the next line, without its CR bytes, to the consumer as it arrives; the rest of
-  // the line is discarded. kInputEnded when the input ended before any byte of the line:
-  // every later read would find the end too. A failed read raises before this returns, so
+  // the line is discarded. kInputEnded, without reading, once the input has ended within a
+  // command line; and when it ends before any byte of the line: every later read would find
+  // the end too. A failed read raises before this returns, so
   // its caller never uses what the consumer took.
   [[gnu::noinline]] WordRead ReadWord(LineConsumer& consumer);
 
@@ -46,6 +47,7 @@ class ConsoleIO {
   void CheckIO(const void* return_address);
 
   std::int32_t pending_code_ = 0;
+  bool input_ended_ = false;  // the input ended within a command line
   OutputStream output_;
   InputStream input_;
 };

@@ -62,13 +62,13 @@ unsigned char InputStream::ReadByte() {
   return byte;
 }
 
-void InputStream::SkipLine() {
+bool InputStream::SkipLine() {
   // A CR alone does not end a line, so only LF and end of input stop the skip.
   for (;;) {
     if (position_ == end_) {
       const unsigned char byte = ReadByte();
       if (byte == kLineFeed || byte == kEndOfInput) {
-        return;
+        return byte == kLineFeed;
       }
       continue;
     }
@@ -78,8 +78,9 @@ void InputStream::SkipLine() {
     }
     if (Byte(position_) == kLineFeed) {
       ++position_;
+      return true;
     }
-    return;
+    return false;
   }
 }
 

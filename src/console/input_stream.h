@@ -22,8 +22,9 @@ class InputStream {
 
   // The next byte, or kEndOfInput. A 26 is never read past: it stays at the read position.
   unsigned char ReadByte();
-  // Discards input through the next LF, or up to the end of input.
-  void SkipLine();
+  // Discards input through the next LF. False when the input ended first: the end stays
+  // pending.
+  bool SkipLine();
   // Hands the current line up to its LF to the consumer, leaving out every CR, and returns
   // how many bytes it handed over. The LF stays pending; a 26 ends the line too, consumed
   // when it was already in the buffer, left pending when a refill brought it first.
