@@ -98,6 +98,22 @@ TEST_F(WrappedRun, TinyAddressSpacesEndInTheDialogueOrTheReport) {
   RecordProperty("reports", reports);
 }
 
+// A huge word needs about its own size of address space: where its doubled block cannot be
+// had, it grows by what it needs.
+TEST_F(WrappedRun, HugeWordFitsWhereItsDoubledBlockWouldNot) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "the address sanitizer cannot start under an address-space limit";
+#endif
+  constexpr long kWordKib = 20 << 10;
+  constexpr long kLimitKib = kWordKib + (6 << 10);
+  static_assert(kLimitKib < 2 * (16 << 10), "doubling from 16 MiB must not fit");
+  const std::string word(kWordKib << 10, 'w');
+  const std::string input = "0\n" + word + "\n2\n" + word + "\n4\n";
+  const Outcome run = Run(Shell("ulimit -v " + std::to_string(kLimitKib)), kClosed, input);
+  EXPECT_EQ(run.status, 0) << run.error;
+  EXPECT_TRUE(run.output == InProcessOutput(input)) << "output differs";
+}
+
 TEST_F(WrappedRun, WriteThatTakesNoBytesIsAFailureNotAnEndlessRetry) {
   std::vector<std::string> strace = Strace("inject=write:retval=0:when=1");
   if (strace.empty()) {

@@ -17,12 +17,23 @@ void Word::Append(std::string_view bytes) {
     return;
   }
   if (bytes.size() > capacity_ - size_) {
-    // Doubling keeps the number of growth steps logarithmic in the word's length.
-    constexpr std::size_t kFirstCapacity = 32;
-    Reallocate(std::max({size_ + bytes.size(), 2 * capacity_, kFirstCapacity}));
+    Grow(size_ + bytes.size());
   }
   std::memcpy(bytes_ + size_, bytes.data(), bytes.size());
   size_ += bytes.size();
+}
+
+void Word::Grow(std::size_t needed) {
+  // Doubling keeps the number of growth steps logarithmic in the word's length. When memory
+  // is too short for that, a huge word may still fit: ask for what it needs and a little
+  // more, so that the next pieces do not each need a step of their own.
+  constexpr std::size_t kFirstCapacity = 32;
+  constexpr std::size_t kSnugStep = std::size_t{1} << 20;
+  const std::size_t doubled = std::max({needed, 2 * capacity_, kFirstCapacity});
+  const std::size_t snug = needed + (kSnugStep - needed % kSnugStep) % kSnugStep;
+  if (!TryReallocate(doubled) && (snug >= doubled || !TryReallocate(snug))) {
+    throw std::bad_alloc();
+  }
 }
 
 void Word::ShrinkToFit() {
@@ -39,12 +50,13 @@ void Word::ShrinkToFit() {
   }
 }
 
-void Word::Reallocate(std::size_t capacity) {
+bool Word::TryReallocate(std::size_t capacity) {
   void* grown = std::realloc(bytes_, capacity);
   if (grown == nullptr) {
-    throw std::bad_alloc();
+    return false;
   }
   bytes_ = static_cast<char*>(grown);
   capacity_ = capacity;
   AdviseLargeBlock(bytes_, capacity_);
+  return true;
 }

@@ -38,7 +38,10 @@ class Word {
   friend bool operator==(const Word& one, const Word& other) { return one.View() == other.View(); }
 
  private:
-  void Reallocate(std::size_t capacity);
+  // Makes room for `needed` bytes in all; throws std::bad_alloc when it cannot.
+  void Grow(std::size_t needed);
+  // False when the block could not be given that capacity; it is then unchanged.
+  bool TryReallocate(std::size_t capacity);
 
   char* bytes_ = nullptr;
   std::size_t size_ = 0;
