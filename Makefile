@@ -123,7 +123,7 @@ libcxx-test:  ## every test built with clang and LLVM's libc++ (GoogleTest from 
 	cmake --build build-libcxx -j $(JOBS)
 	ctest --test-dir build-libcxx --output-on-failure --no-tests=error -j $(JOBS)
 
-test32:  ## every test built as 32-bit x86 code (g++ -m32), run under qemu-i386
+test32:  ## every test built as 32-bit x86 code (g++ -m32), natively or under qemu-i386
 	cmake -S . -B build-i386 -DCMAKE_BUILD_TYPE=Release -DWORDHASH_WERROR=$(WERROR) \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/linux-i386.cmake -DWORDHASH_GTEST_SOURCE=$(GTEST_SOURCE)
 	cmake --build build-i386 -j $(JOBS)
