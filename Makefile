@@ -62,9 +62,10 @@ windows:  ## the Windows programs, build-win64/ and build-win32/wordhash.exe (mi
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake
 	cmake --build build-win32 -j $(JOBS)
 
-wine-test: windows  ## the 64-bit .exe's dialogue and failure tests under wine64, in build-wine/
+wine-test: windows  ## both .exe files' dialogue and failure tests under wine, in build-wine/
 	cmake -S . -B build-wine -DCMAKE_BUILD_TYPE=Release -DWORDHASH_WERROR=$(WERROR) \
-	  -DWORDHASH_WINDOWS_EXE=$(CURDIR)/build-win64/wordhash.exe
+	  -DWORDHASH_WIN32_EXE=$(CURDIR)/build-win32/wordhash.exe \
+	  -DWORDHASH_WIN64_EXE=$(CURDIR)/build-win64/wordhash.exe
 	cmake --build build-wine --target wine_test -j $(JOBS)
 	ctest --test-dir build-wine -L wine --output-on-failure --no-tests=error
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The Windows program (the 64-bit .exe, cross-built) run under wine64 as a user runs it.
-// Where wine answers differently from Windows, the test says so and checks what wine does.
+// A Windows program, cross-built, run under wine as a user runs it: the 32-bit or the 64-bit
+// one (WORDHASH_WINE_BITS), each in a wine prefix of its own. The 32-bit and the 64-bit program pass the same tests. Where
+// wine answers differently from Windows, the test says so and checks what wine does.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -23,9 +24,12 @@ const std::string& W = kWordPrompt;
 class WineTest : public testing::Test {
  protected:
   void SetUp() override {
+    const char* bits = std::getenv("WORDHASH_WINE_BITS");
+    ASSERT_NE(bits, nullptr) << "WORDHASH_WINE_BITS: 32 or 64";
+    const bool is32 = std::string_view(bits) == "32";
     setenv("WINEDEBUG", "-all", 1);
-    setenv("WINEPREFIX", WINE_PREFIX, 1);
-    SetProgramCommand({WINE64, WORDHASH_WINDOWS_EXE});
+    setenv("WINEPREFIX", (WINE_PREFIX_STEM + std::string(bits)).c_str(), 1);
+    SetProgramCommand({WINE64, is32 ? WORDHASH_WIN32_EXE : WORDHASH_WIN64_EXE});
   }
 };
 
