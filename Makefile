@@ -26,11 +26,13 @@ endef
 all: build
 
 build:  ## the program and the tests, in build/
+	@tools/packages.sh test
 	$(call configure)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # Only the program is built, and its build says nothing unless it fails.
 run:  ## build only the program, then start it on this terminal
+	@tools/packages.sh run
 	@mkdir -p $(BUILD_DIR)
 	$(call configure,> $(BUILD_DIR)/configure.log 2>&1 || { cat $(BUILD_DIR)/configure.log; exit 1; })
 	@cmake --build $(BUILD_DIR) --target wordhash -j $(JOBS) > $(BUILD_DIR)/run-build.log 2>&1 \
@@ -40,16 +42,13 @@ run:  ## build only the program, then start it on this terminal
 test: build  ## build everything, then run every test through CTest
 	ctest --test-dir $(BUILD_DIR) --output-on-failure --no-tests=error -j $(JOBS)
 
-install:  ## install the program and its man page under PREFIX (/usr/local)
+install:  ## install the program and its man page under PREFIX (/usr/local), below DESTDIR if given
 	$(call configure)
 	cmake --build $(BUILD_DIR) --target wordhash documentation -j $(JOBS)
-	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
-	cp $(BUILD_DIR)/install_manifest.txt $(BUILD_DIR)/installed-files.txt
+	tools/install.sh install $(BUILD_DIR) $(PREFIX) $(DESTDIR)
 
-uninstall:  ## remove exactly the files `make install` installed
-	@test -f $(BUILD_DIR)/installed-files.txt || { echo "nothing installed from $(BUILD_DIR)"; exit 1; }
-	xargs -d '\n' rm -f -- < $(BUILD_DIR)/installed-files.txt
-	rm $(BUILD_DIR)/installed-files.txt
+uninstall:  ## remove exactly the files and the emptied directories the last `make install` made
+	tools/install.sh uninstall $(BUILD_DIR)
 
 package:  ## the Debian package, build-package/wordhash_<version>_<arch>.deb (no tests built)
 	tools/build_package.sh . build-package
@@ -69,10 +68,12 @@ wine-test: windows  ## both .exe files' dialogue and failure tests under wine, i
 	cmake --build build-wine --target wine_test -j $(JOBS)
 	ctest --test-dir build-wine -L wine --output-on-failure --no-tests=error
 
-# BENCH_GIB=1 adds the 1 GiB word (about 5 GiB of disk and several minutes).
+# BENCH_GIB=1 adds the 1 GiB word (about 5 GiB of disk and several minutes). STATIC_RUNTIME=OFF
+# measures the program linked to the shared C++ runtime.
+STATIC_RUNTIME ?= ON
 bench:  ## micro-benchmarks, then the program against its floor, in build-bench/
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-	  -DWORDHASH_BENCHMARKS=ON > /dev/null
+	  -DWORDHASH_BENCHMARKS=ON -DWORDHASH_STATIC_RUNTIME=$(STATIC_RUNTIME) > /dev/null
 	cmake --build build-bench -j $(JOBS)
 	./build-bench/bench/wordhash_micro_bench --benchmark_min_time=0.1
 	mkdir -p build-bench/bench-data

@@ -20,10 +20,13 @@ install(TARGETS wordhash RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(CODE "execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
   \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/wordhash\" COMMAND_ERROR_IS_FATAL ANY)")
 install(FILES ${PROJECT_BINARY_DIR}/wordhash.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES doc/copyright ${PROJECT_BINARY_DIR}/changelog.gz
-        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/wordhash)
-install(FILES doc/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
-        RENAME wordhash)
+install(FILES doc/copyright ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# Lintian's overrides mean something only inside the Debian package.
+option(WORDHASH_DEBIAN_PACKAGE "Install what only the Debian package ships (make package)" OFF)
+if(WORDHASH_DEBIAN_PACKAGE)
+  install(FILES doc/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
+          RENAME wordhash)
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME wordhash)

@@ -4,11 +4,16 @@
 # (dpkg-buildflags, with every hardening feature), no tests, and a reproducible result: the
 # same commit gives bit-identical packages in any folder at any time. Writes
 # BUILD_DIR/wordhash_<version>_<arch>.deb; BUILD_DIR/wordhash is the same program unstripped.
-#   tools/build_package.sh SOURCE_DIR BUILD_DIR
+#   tools/build_package.sh SOURCE_DIR BUILD_DIR [CMAKE_OPTION...]
+# A packager's options come last, for instance -DWORDHASH_STATIC_RUNTIME=OFF.
 set -euo pipefail
+# Nothing of the builder's settings may reach the package: file modes, messages, dates.
+umask 022
+export LC_ALL=C.UTF-8 TZ=UTC
 source_dir=$(cd "$1" && pwd)
 mkdir -p "$2"
 build_dir=$(cd "$2" && pwd)
+shift 2
 
 # Time stamps come from the source, never from the clock: the last commit, else the newest
 # changelog entry.
@@ -21,12 +26,18 @@ fi
 export SOURCE_DATE_EPOCH
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 eval "$(dpkg-buildflags --export=sh)"
-# CMake takes no CPPFLAGS; and neither folder's path may reach the output.
-CXXFLAGS="$CPPFLAGS $CXXFLAGS -ffile-prefix-map=$source_dir=. -ffile-prefix-map=$build_dir=."
+# CMake takes no CPPFLAGS; and neither folder's path may reach the output. Sources are named
+# from the source folder, as addr2line then prints them (src/console/...): both folders are
+# mapped to nothing. DWARF 4, since version 5 writes the compiling folder into its line table
+# unmapped when it maps to nothing.
+# (Of the maps that match, the last one given is used.)
+CXXFLAGS="$CPPFLAGS $CXXFLAGS -gdwarf-4 -ffile-prefix-map=$source_dir/="
+CXXFLAGS="$CXXFLAGS -ffile-prefix-map=$build_dir/= -ffile-prefix-map=$build_dir/src="
 export CXXFLAGS LDFLAGS
 
 rm -f "$build_dir"/CMakeCache.txt
-cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=OFF > /dev/null
+cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=OFF \
+  -DWORDHASH_DEBIAN_PACKAGE=ON "$@" > /dev/null
 cmake --build "$build_dir" -j "$(nproc 2> /dev/null || echo 2)" > /dev/null
 (cd "$build_dir" && cpack -G DEB > /dev/null)
 ls "$build_dir"/*.deb
