@@ -28,6 +28,8 @@ all: build
 build:  ## the program and the tests, in build/
 	@tools/packages.sh test
 	$(call configure)
+	@# A build/ that `make run` configured before GoogleTest was installed has no tests yet.
+	@test -d $(BUILD_DIR)/tests || cmake $(BUILD_DIR) > /dev/null
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # Only the program is built, and its build says nothing unless it fails.
