@@ -102,15 +102,16 @@ sanitize:  ## every test under the address, undefined-behaviour and leak sanitiz
 	ctest --test-dir build-sanitize --output-on-failure --no-tests=error -j $(JOBS)
 
 SOURCES := $(shell find src tests bench fuzz -name '*.cpp' -o -name '*.h' -o -name '*.c')
-lint:  ## clang-format, clang-tidy and cppcheck; any finding fails
+lint:  ## layers, clang-format, clang-tidy and cppcheck; any finding fails
+	tools/check_layers.sh src
 	cmake -S . -B build-lint -DCMAKE_BUILD_TYPE=Release -DWORDHASH_BENCHMARKS=ON > /dev/null
 	clang-format --dry-run -Werror $(SOURCES)
 	clang-tidy -p build-lint --quiet $$(grep -o '"file": "[^"]*"' build-lint/compile_commands.json \
 	  | cut -d'"' -f4 | grep -E '/(src|tests|bench|fuzz)/.*\.cpp$$' | sort -u)
 	cppcheck --enable=warning,performance,portability,style --error-exitcode=1 --inline-suppr \
-	  --std=c++20 --quiet -I src -I tests src bench fuzz
+	  --std=c++20 --quiet -I src -I tests -I tests/support src bench fuzz
 	cppcheck --enable=warning,performance,portability --error-exitcode=1 --inline-suppr \
-	  --std=c++20 --quiet --library=googletest -I src tests
+	  --std=c++20 --quiet --library=googletest -I src -I tests/support tests
 
 coverage:  ## line coverage of src/ by every test (gcov); fails below 95 %
 	cmake -S . -B build-coverage -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS=--coverage" \

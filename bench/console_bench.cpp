@@ -7,6 +7,8 @@
 #include "null_system.h"
 #include "table/word.h"
 
+namespace wordhash {
+
 namespace {
 
 // Reading lines of a given length, the CR LF included, in 128-byte device reads, into a word
@@ -53,3 +55,5 @@ void BM_WriteLine(benchmark::State& state) {
 BENCHMARK(BM_WriteLine)->Args({14, 0})->Args({14, 1})->Args({4096, 0})->Args({1 << 20, 0});
 
 }  // namespace
+
+}  // namespace wordhash

@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "console/system_interface.h"
+#include "platform/system_interface.h"
+
+namespace wordhash {
 
 // A system whose input repeats one text for ever and whose output goes nowhere: what is left
 // to measure is the program's own work between device calls.
@@ -39,3 +41,5 @@ class NullSystem final : public SystemInterface {
   std::size_t at_ = 0;
   std::size_t written_ = 0;
 };
+
+}  // namespace wordhash

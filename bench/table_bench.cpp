@@ -8,6 +8,8 @@
 #include "table/hash_table.h"
 #include "table/table_operations.h"
 
+namespace wordhash {
+
 namespace {
 
 void BM_HashWord(benchmark::State& state) {
@@ -66,3 +68,5 @@ void BM_FindWord(benchmark::State& state) {
 BENCHMARK(BM_FindWord)->Arg(1)->Arg(7)->Arg(23);
 
 }  // namespace
+
+}  // namespace wordhash

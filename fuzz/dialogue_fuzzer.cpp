@@ -9,8 +9,12 @@
 #include <string>
 #include <string_view>
 
-#include "console/program.h"
+#include "app/program.h"
 #include "fake_system.h"
+
+using wordhash::FakeSystem;
+using wordhash::RunWordhash;
+using wordhash::SystemInterface;
 
 namespace {
 

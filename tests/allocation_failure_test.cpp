@@ -13,7 +13,7 @@
 #include <regex>
 #include <string>
 
-#include "console/program.h"
+#include "app/program.h"
 #include "fake_system.h"
 
 namespace {
@@ -86,10 +86,10 @@ RunResult RunCounted(long fail_at) {
   live = 0;
   failing_allocation = fail_at;
   {
-    FakeSystem system;
+    wordhash::FakeSystem system;
     system.ScriptInput(kDialogue, 50);
     counting = true;
-    run.status = RunWordhash(system);
+    run.status = wordhash::RunWordhash(system);
     counting = false;
     run.report = system.ErrorWrites().empty() ? "" : system.ErrorWrites()[0];
   }

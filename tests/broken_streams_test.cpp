@@ -13,10 +13,12 @@
 #include <string>
 #include <thread>
 
-#include "console/program.h"
+#include "app/program.h"
 #include "dialogue_test.h"
 #include "fake_system.h"
 #include "process.h"
+
+namespace wordhash {
 
 namespace {
 
@@ -113,8 +115,7 @@ TEST(BrokenStreams, PositionNamesASourceLineOfTheProgram) {
   ASSERT_NE(fgets(line, sizeof line, pipe), nullptr);
   pclose(pipe);
   // The first statement to fail here writes the menu, in the command driver.
-  EXPECT_TRUE(std::regex_search(line, std::regex("src/console/command_driver\\.cpp:[0-9]+")))
-      << line;
+  EXPECT_TRUE(std::regex_search(line, std::regex("src/app/command_driver\\.cpp:[0-9]+"))) << line;
 }
 
 // Non-blocking pipes on both sides, a slow writer and a slow reader: the dialogue completes
@@ -162,3 +163,5 @@ TEST(BrokenStreams, NonBlockingPipesWithSlowPeers) {
 }
 
 }  // namespace
+
+}  // namespace wordhash

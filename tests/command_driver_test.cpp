@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "console/program.h"
+#include "app/program.h"
 #include "dialogue_test.h"
 #include "fake_system.h"
+
+namespace wordhash {
 
 namespace {
 
@@ -185,3 +187,5 @@ TEST(DialogueDevice, PromptStaysBufferedWhileAFileWaits) {
 }
 
 }  // namespace
+
+}  // namespace wordhash

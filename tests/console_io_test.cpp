@@ -10,6 +10,8 @@
 #include "console/in_out_error.h"
 #include "fake_system.h"
 
+namespace wordhash {
+
 namespace {
 
 using Device = SystemInterface::Device;
@@ -325,3 +327,5 @@ TEST(ConsoleInputFailures, UnattachableInputRaises104) {
 }
 
 }  // namespace
+
+}  // namespace wordhash

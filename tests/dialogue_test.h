@@ -4,6 +4,8 @@
 #include <regex>
 #include <string>
 
+namespace wordhash {
+
 // The bytes every run starts with, and the prompts it repeats.
 inline const std::string kMenu =
     "0 - Dobavit v hash table\r\n2 - Poisk hash table\r\n3 - Vivod hash table\r\n4 - Exit\r\n";
@@ -29,3 +31,5 @@ inline std::string ReportLines(const std::string& message, const std::string& ki
                                const std::string& module = "wordhash") {
   return "Exception " + kind + " in module " + module + " at XXXXXXXX.\r\n" + message + "\r\n\r\n";
 }
+
+}  // namespace wordhash

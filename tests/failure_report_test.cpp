@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "console/failure_report.h"
+#include "app/failure_report.h"
 
 #include <gtest/gtest.h>
 
@@ -10,10 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "app/program.h"
 #include "console/in_out_error.h"
-#include "console/program.h"
 #include "dialogue_test.h"
 #include "fake_system.h"
+
+namespace wordhash {
 
 namespace {
 
@@ -201,3 +203,5 @@ TEST(FailureReportTest, DifferentStatementsGiveDifferentPositions) {
 }
 
 }  // namespace
+
+}  // namespace wordhash

@@ -7,8 +7,10 @@
 #include <regex>
 #include <string>
 
-#include "console/program.h"
+#include "app/program.h"
 #include "fake_system.h"
+
+namespace wordhash {
 
 namespace {
 
@@ -91,3 +93,5 @@ INSTANTIATE_TEST_SUITE_P(Dialogues, FaultInjection,
                          });
 
 }  // namespace
+
+}  // namespace wordhash

@@ -9,6 +9,9 @@
 #include "console/console_io.h"
 #include "fake_system.h"
 #include "table/table_operations.h"
+#include "test_words.h"
+
+namespace wordhash {
 
 namespace {
 
@@ -100,7 +103,7 @@ TEST_P(AddWordTest, CountsAndPlaces) {
     table_[static_cast<std::size_t>(slot)] = Word(word);
   }
   const HashTable before = table_;
-  EXPECT_EQ(AddWord(console_, table_, Word(test.word), HashWord(test.word)), test.stored);
+  EXPECT_EQ(AddWord(console_, table_, Hashed(test.word)), test.stored);
   EXPECT_EQ(Written(), test.written);
   HashTable expected = before;
   if (test.slot >= 0) {
@@ -225,3 +228,5 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<FindCase>& param) { return param.param.name; });
 
 }  // namespace
+
+}  // namespace wordhash

@@ -15,6 +15,8 @@
 #include "fake_system.h"
 #include "process.h"
 
+namespace wordhash {
+
 namespace {
 
 const std::string& P = kCommandPrompt;
@@ -168,3 +170,5 @@ TEST(DeletedProgram, ReportNamesTheFileWithoutTheKernelsMark) {
 }
 
 }  // namespace
+
+}  // namespace wordhash

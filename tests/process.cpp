@@ -20,6 +20,8 @@
 #include <string_view>
 #include <thread>
 
+namespace wordhash {
+
 namespace {
 
 std::vector<std::string>& TemporaryFiles() {
@@ -217,3 +219,5 @@ pid_t SpawnOnTerminal(int& terminal) {
   }
   return child;
 }
+
+}  // namespace wordhash

@@ -8,6 +8,8 @@
 
 #include "child_process.h"
 
+namespace wordhash {
+
 // Runs the built wordhash as a user would, with its standard streams wired as a test needs.
 
 // The command that starts the given binary: the binary itself, or the emulator that runs it
@@ -60,3 +62,5 @@ bool ReadUntil(int fd, const std::string& expected, std::string& transcript, int
 // Reads until the end of fd, appending to `text`.
 void ReadToEnd(int fd, std::string& text);
 void WriteAll(int fd, const std::string& bytes);
+
+}  // namespace wordhash

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // A Windows program, cross-built, run under wine as a user runs it: the 32-bit or the 64-bit
-// one (WORDHASH_WINE_BITS), each in a wine prefix of its own. The 32-bit and the 64-bit program pass the same tests. Where
-// wine answers differently from Windows, the test says so and checks what wine does.
+// one (WORDHASH_WINE_BITS), each in a wine prefix of its own. The 32-bit and the 64-bit program
+// pass the same tests. Where wine answers differently from Windows, the test says so and checks
+// what wine does.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -11,10 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "console/program.h"
+#include "app/program.h"
 #include "dialogue_test.h"
 #include "fake_system.h"
 #include "process.h"
+
+namespace wordhash {
 
 namespace {
 
@@ -144,3 +147,5 @@ TEST_F(WineTest, StandardOutputClosed) {
 }
 
 }  // namespace
+
+}  // namespace wordhash

@@ -11,11 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "console/program.h"
+#include "app/program.h"
 #include "dialogue_test.h"
 #include "fake_system.h"
 #include "process.h"
 #include "table/hash_table.h"
+#include "test_words.h"
+
+namespace wordhash {
 
 namespace {
 
@@ -160,3 +163,5 @@ TEST(WordhashBinary, TerminalEndWithinACommandLineEndsTheRun) {
 }
 
 }  // namespace
+
+}  // namespace wordhash

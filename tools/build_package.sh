@@ -27,7 +27,7 @@ export SOURCE_DATE_EPOCH
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 eval "$(dpkg-buildflags --export=sh)"
 # CMake takes no CPPFLAGS; and neither folder's path may reach the output. Sources are named
-# from the source folder, as addr2line then prints them (src/console/...): both folders are
+# from the source folder, as addr2line then prints them (src/app/...): both folders are
 # mapped to nothing. DWARF 4, since version 5 writes the compiling folder into its line table
 # unmapped when it maps to nothing.
 # (Of the maps that match, the last one given is used.)

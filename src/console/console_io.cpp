@@ -5,6 +5,8 @@
 
 #include "console/in_out_error.h"
 
+namespace wordhash {
+
 void ConsoleIO::WriteInteger(std::int32_t value) {
   char digits[16];
   const auto result = std::to_chars(digits, digits + sizeof digits, value);
@@ -59,3 +61,5 @@ void ConsoleIO::CheckIO(const void* return_address) {
     throw EInOutError(code, static_cast<const char*>(return_address) - 1);
   }
 }
+
+}  // namespace wordhash

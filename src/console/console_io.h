@@ -7,7 +7,9 @@
 #include "console/input_stream.h"
 #include "console/line_consumer.h"
 #include "console/output_stream.h"
-#include "console/system_interface.h"
+#include "platform/system_interface.h"
+
+namespace wordhash {
 
 // What a word read found: a line (possibly empty), or the end of the input with no word.
 enum class WordRead { kLine, kInputEnded };
@@ -51,3 +53,5 @@ class ConsoleIO {
   OutputStream output_;
   InputStream input_;
 };
+
+}  // namespace wordhash

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <exception>
 
+namespace wordhash {
+
 // A failed console read or write, raised by the statement check. Only the outermost level
 // catches it, to make the failure report.
 class EInOutError : public std::exception {
@@ -19,3 +21,5 @@ class EInOutError : public std::exception {
   std::int32_t code_;
   const void* raised_at_;
 };
+
+}  // namespace wordhash

@@ -3,7 +3,9 @@
 
 #include <cstring>
 
-#include "console/error_codes.h"
+#include "platform/error_codes.h"
+
+namespace wordhash {
 
 namespace {
 
@@ -114,3 +116,5 @@ std::size_t InputStream::ReadLineInto(LineConsumer& consumer) {
     }
   }
 }
+
+}  // namespace wordhash

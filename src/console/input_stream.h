@@ -7,7 +7,9 @@
 #include <string_view>
 
 #include "console/line_consumer.h"
-#include "console/system_interface.h"
+#include "platform/system_interface.h"
+
+namespace wordhash {
 
 // Standard input through 128-byte device reads. When a read delivers no bytes the marker
 // byte 26 becomes the buffer's only byte; a 26 in the input itself means the same. Failures
@@ -46,3 +48,5 @@ class InputStream {
   std::size_t end_ = 0;
   std::array<char, kBufferSize> buffer_{};
 };
+
+}  // namespace wordhash

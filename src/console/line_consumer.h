@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+namespace wordhash {
+
 // Takes the bytes of one input line as they arrive, in one or more pieces, CR bytes left out.
 // A piece is valid only during the call: a consumer that keeps bytes copies them.
 class LineConsumer {
@@ -12,3 +14,5 @@ class LineConsumer {
  protected:
   ~LineConsumer() = default;
 };
+
+}  // namespace wordhash

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
-#include "console/error_codes.h"
+#include "platform/error_codes.h"
+
+namespace wordhash {
 
 bool OutputStream::Attach() {
   if (attached_) {
@@ -59,3 +61,5 @@ void OutputStream::WriteBuffer() {
     pending_code_ = error;
   }
 }
+
+}  // namespace wordhash

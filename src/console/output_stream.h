@@ -7,7 +7,9 @@
 #include <cstring>
 #include <string_view>
 
-#include "console/system_interface.h"
+#include "platform/system_interface.h"
+
+namespace wordhash {
 
 // Standard output through a 128-byte buffer. On a terminal every push reaches the device;
 // on a file or pipe the device sees blocks of exactly 128 bytes and the rest at the end.
@@ -48,3 +50,5 @@ class OutputStream {
   std::size_t pending_ = 0;
   std::array<char, kBufferSize> buffer_{};
 };
+
+}  // namespace wordhash

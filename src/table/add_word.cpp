@@ -1,34 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include <utility>
-
 #include "console/console_io.h"
+#include "table/hashed_word.h"
 #include "table/table_operations.h"
-#include "table/word_commands.h"
 
-namespace {
+namespace wordhash {
 
-// Stores the word's bytes as they arrive, summing them for the home slot on the way.
-class WordCollector final : public LineConsumer {
- public:
-  void Take(std::string_view bytes) override {
-    word_.Append(bytes);
-    hasher_.Add(bytes);
-  }
-  bool empty() const { return word_.empty(); }
-  int HomeSlot() const { return hasher_.HomeSlot(); }
-  Word TakeWord() {
-    word_.ShrinkToFit();
-    return std::move(word_);
-  }
-
- private:
-  Word word_;
-  WordHasher hasher_;
-};
-
-}  // namespace
-
-bool AddWord(ConsoleIO& console, HashTable& table, Word&& word, int home) {
+bool AddWord(ConsoleIO& console, HashTable& table, HashedWord&& word) {
+  const int home = word.HomeSlot();
   std::int32_t comparisons = 1;  // everything done at the home slot counts once
   Word& home_slot = table[static_cast<std::size_t>(home)];
   const bool already_home = home_slot == word.View();
@@ -50,7 +28,7 @@ bool AddWord(ConsoleIO& console, HashTable& table, Word&& word, int home) {
     }
   }
   if (free_slot != nullptr) {
-    *free_slot = std::move(word);
+    *free_slot = word.TakeBytes();
   }
   console.WriteText("Comparies: ");
   console.WriteInteger(comparisons);
@@ -58,20 +36,4 @@ bool AddWord(ConsoleIO& console, HashTable& table, Word&& word, int home) {
   return already_home || free_slot != nullptr;
 }
 
-AfterCommand RunAddCommand(ConsoleIO& console, HashTable& table) {
-  WordCollector word;
-  while (word.empty()) {
-    console.WritePrompt("Enter Slovo: ");
-    if (console.ReadWord(word) == WordRead::kInputEnded) {
-      return AfterCommand::kEndOfRun;
-    }
-  }
-  const int home = word.HomeSlot();
-  if (AddWord(console, table, word.TakeWord(), home)) {
-    console.WriteInteger(home);
-  } else {
-    console.WriteText("Nelza dobavit v hash table");
-  }
-  console.EndLine();
-  return AfterCommand::kNextCommand;
-}
+}  // namespace wordhash

@@ -3,46 +3,37 @@
 #include <cstring>
 
 #include "console/console_io.h"
+#include "table/slot_matcher.h"
 #include "table/table_operations.h"
-#include "table/word_commands.h"
+
+namespace wordhash {
+
+SlotMatcher::SlotMatcher(const HashTable& table) : table_(table) {
+  std::transform(table.begin(), table.end(), matching_.begin(),
+                 [](const Word& slot) { return !slot.empty(); });
+}
+
+void SlotMatcher::Take(std::string_view bytes) {
+  hasher_.Add(bytes);
+  for (std::size_t slot = 0; slot < table_.size(); ++slot) {
+    if (matching_[slot]) {
+      const std::string_view stored = table_[slot].View();
+      matching_[slot] = stored.size() - offset_ >= bytes.size() &&
+                        std::memcmp(stored.data() + offset_, bytes.data(), bytes.size()) == 0;
+    }
+  }
+  offset_ += bytes.size();
+}
+
+WordMatches SlotMatcher::Matches() const {
+  WordMatches matches{.home = hasher_.HomeSlot()};
+  for (std::size_t slot = 0; slot < table_.size(); ++slot) {
+    matches.held_by[slot] = matching_[slot] && table_[slot].View().size() == offset_;
+  }
+  return matches;
+}
 
 namespace {
-
-// Finds, as the word's bytes arrive, its home slot and which slots hold it, without keeping
-// the word: each piece is compared with every slot still matching at the same offset.
-class SlotMatcher final : public LineConsumer {
- public:
-  explicit SlotMatcher(const HashTable& table) : table_(table) {
-    std::transform(table.begin(), table.end(), matching_.begin(),
-                   [](const Word& slot) { return !slot.empty(); });
-  }
-
-  void Take(std::string_view bytes) override {
-    hasher_.Add(bytes);
-    for (std::size_t slot = 0; slot < table_.size(); ++slot) {
-      if (matching_[slot]) {
-        const std::string_view stored = table_[slot].View();
-        matching_[slot] = stored.size() - offset_ >= bytes.size() &&
-                          std::memcmp(stored.data() + offset_, bytes.data(), bytes.size()) == 0;
-      }
-    }
-    offset_ += bytes.size();
-  }
-
-  WordMatches Matches() const {
-    WordMatches matches{.home = hasher_.HomeSlot()};
-    for (std::size_t slot = 0; slot < table_.size(); ++slot) {
-      matches.held_by[slot] = matching_[slot] && table_[slot].View().size() == offset_;
-    }
-    return matches;
-  }
-
- private:
-  const HashTable& table_;
-  WordHasher hasher_;
-  std::size_t offset_ = 0;  // how many bytes of the word have arrived
-  std::array<bool, TableSize> matching_{};
-};
 
 void WriteLine(ConsoleIO& console, std::string_view text) {
   console.WriteText(text);
@@ -68,20 +59,14 @@ void ReportNotFound(ConsoleIO& console, std::int32_t count) {
 
 }  // namespace
 
-WordMatches MatchWord(const HashTable& table, std::string_view word) {
-  SlotMatcher matcher(table);
-  matcher.Take(word);
-  return matcher.Matches();
-}
-
-void FindWord(ConsoleIO& console, const HashTable& table, const WordMatches& word) {
+void FindWord(ConsoleIO& console, const HashTable& table, const WordMatches& matches) {
   if (std::all_of(table.begin(), table.end(), [](const Word& slot) { return slot.empty(); })) {
     WriteLine(console, "Hash is empty");
     return;
   }
-  const int home = word.home;
+  const int home = matches.home;
   std::int32_t count = 1;  // the home slot counts once, whatever it holds
-  const auto held = [&](int slot) { return word.held_by[static_cast<std::size_t>(slot)]; };
+  const auto held = [&](int slot) { return matches.held_by[static_cast<std::size_t>(slot)]; };
   if (table[static_cast<std::size_t>(home)].empty()) {
     ReportNotFound(console, count);
     return;
@@ -107,12 +92,4 @@ void FindWord(ConsoleIO& console, const HashTable& table, const WordMatches& wor
   ReportNotFound(console, count);  // a full table without the word
 }
 
-AfterCommand RunSearchCommand(ConsoleIO& console, const HashTable& table) {
-  console.WritePrompt("Enter Slovo: ");
-  SlotMatcher word(table);
-  if (console.ReadWord(word) == WordRead::kInputEnded) {
-    return AfterCommand::kEndOfRun;
-  }
-  FindWord(console, table, word.Matches());
-  return AfterCommand::kNextCommand;
-}
+}  // namespace wordhash

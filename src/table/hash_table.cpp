@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace wordhash {
+
 void WordHasher::Add(std::string_view bytes) {
   // Eight bytes at a time, added pairwise into four 16-bit lanes of a 64-bit word: a lane
   // grows by at most 510 a step, so 128 steps cannot overflow it. Huge words pass through
@@ -28,13 +30,9 @@ void WordHasher::Add(std::string_view bytes) {
   }
 }
 
-int HashWord(std::string_view word) {
-  WordHasher hasher;
-  hasher.Add(word);
-  return hasher.HomeSlot();
-}
-
 void ClearTable(HashTable& table, int highest_index) {
   std::for_each(table.begin(), table.begin() + highest_index + 1,
                 [](Word& slot) { slot = Word(); });
 }
+
+}  // namespace wordhash

@@ -7,6 +7,8 @@
 
 #include "table/word.h"
 
+namespace wordhash {
+
 // Twelve word slots addressed by an additive hash and filled by linear probing. The empty
 // word marks a free slot; words are byte strings, compared byte for byte.
 constexpr int TableSize = 12;
@@ -24,7 +26,6 @@ class WordHasher {
   std::uint64_t sum_ = 0;
 };
 
-// The home slot of a whole word.
-int HashWord(std::string_view word);
-
 void ClearTable(HashTable& table, int highest_index);
+
+}  // namespace wordhash

@@ -2,6 +2,8 @@
 #include "console/console_io.h"
 #include "table/table_operations.h"
 
+namespace wordhash {
+
 void PrintTable(ConsoleIO& console, const HashTable& table, int highest_index) {
   for (int index = 0; index <= highest_index; ++index) {
     console.WriteInteger(index);
@@ -10,3 +12,5 @@ void PrintTable(ConsoleIO& console, const HashTable& table, int highest_index) {
     console.EndLine();
   }
 }
+
+}  // namespace wordhash

@@ -6,17 +6,20 @@
 
 #include "table/hash_table.h"
 
+namespace wordhash {
+
 class ConsoleIO;
+class HashedWord;
 
 // The table's operations; each writes its own result lines.
 
 // One line per slot, 0 to highest_index: the index, ": " and the slot's bytes.
 void PrintTable(ConsoleIO& console, const HashTable& table, int highest_index);
 
-// Stores the word, whose home slot is given, at its home slot or the next free slot after
-// it, and writes the comparison count. Returns false when every slot was taken and the word
-// was not stored. A word equal to the one at its home slot is not stored again.
-bool AddWord(ConsoleIO& console, HashTable& table, Word&& word, int home);
+// Stores the word at its home slot or the next free slot after it, and writes the comparison
+// count. Returns false when every slot was taken and the word was not stored. A word equal to
+// the one at its home slot is not stored again.
+bool AddWord(ConsoleIO& console, HashTable& table, HashedWord&& word);
 
 // What a search needs to know of its word: its home slot, and which slots hold it.
 struct WordMatches {
@@ -24,6 +27,6 @@ struct WordMatches {
   std::array<bool, TableSize> held_by{};
 };
 // Writes where the word is, or that it is absent, with the comparison count.
-void FindWord(ConsoleIO& console, const HashTable& table, const WordMatches& word);
-// The matches of a whole word, found as the search command finds them while its word arrives.
-WordMatches MatchWord(const HashTable& table, std::string_view word);
+void FindWord(ConsoleIO& console, const HashTable& table, const WordMatches& matches);
+
+}  // namespace wordhash

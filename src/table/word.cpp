@@ -6,7 +6,9 @@
 #include <cstring>
 #include <new>
 
-#include "console/memory_advice.h"
+#include "platform/memory_advice.h"
+
+namespace wordhash {
 
 Word::~Word() {
   std::free(bytes_);
@@ -60,3 +62,5 @@ bool Word::TryReallocate(std::size_t capacity) {
   AdviseLargeBlock(bytes_, capacity_);
   return true;
 }
+
+}  // namespace wordhash

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <utility>
 
+namespace wordhash {
+
 // A word's bytes in one heap block that grows in place. A large block is its own mapping,
 // which realloc grows by remapping its pages rather than copying them, so that even a huge
 // word is written once and held once.
@@ -47,3 +49,5 @@ class Word {
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;
 };
+
+}  // namespace wordhash

@@ -1,11 +1,21 @@
 // SPDX-License-Identifier: MIT
-#include "console/windows_system.h"
+#include "platform/windows_system.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
-#include "console/memory_advice.h"
+#include "platform/memory_advice.h"
+#include "platform/platform.h"
+
+namespace wordhash {
+
+void SetUpProcess() {}  // nothing process-wide to change
+
+SystemInterface& DefaultSystem(const char* /*argv0*/) {
+  static WindowsSystem system;
+  return system;
+}
 
 bool WindowsSystem::AttachInput() {
   input_ = GetStdHandle(STD_INPUT_HANDLE);  // its device type is not asked
@@ -77,3 +87,5 @@ bool WindowsSystem::DebuggerTakesFailures() {
 void AdviseLargeBlock(void* /*block*/, std::size_t /*size*/) {
   // Large pages on Windows need a privilege a console program does not have.
 }
+
+}  // namespace wordhash

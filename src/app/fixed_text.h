@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string_view>
 
+namespace wordhash {
+
 // Text of bounded length held in place. The failure report is made of these so that it never
 // allocates: it must still come out when memory has run out. What does not fit is cut off.
 template <std::size_t Capacity>
@@ -27,3 +29,5 @@ class FixedText {
   std::array<char, Capacity> bytes_{};
   std::size_t size_ = 0;
 };
+
+}  // namespace wordhash

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "console/posix_system.h"
+#include "platform/posix_system.h"
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -14,13 +14,16 @@
 #include <cerrno>
 #include <csignal>
 
-#include "console/error_codes.h"
-#include "console/memory_advice.h"
+#include "platform/error_codes.h"
+#include "platform/memory_advice.h"
+#include "platform/platform.h"
 
 // The first byte of the loaded image, where the linker provides it (GNU ld, gold and lld do).
 // Weak, so that elsewhere its address is null and the loader is asked instead.
 extern "C" const char __executable_start  // NOLINT(bugprone-reserved-identifier)
     __attribute__((weak));
+
+namespace wordhash {
 
 namespace {
 
@@ -80,12 +83,11 @@ int ReportedErrorCode(int error_number) {
     case EDQUOT:
       return error_code::kDiskFull;
     default:
-      // A number the report gives another meaning would mislead: move it clear.
-      return error_code::HasMeaningOfItsOwn(error_number) ? 1000 + error_number : error_number;
+      return error_code::ClearOfMeanings(error_number);
   }
 }
 
-PosixSystem::PosixSystem(const char* argv0) : argv0_(argv0 != nullptr ? argv0 : "") {
+void SetUpProcess() {
   // A reader that went away, or a file-size limit reached, must be a failed write that gets
   // reported, not a silent death by signal.
   std::signal(SIGPIPE, SIG_IGN);
@@ -97,6 +99,13 @@ PosixSystem::PosixSystem(const char* argv0) : argv0_(argv0 != nullptr ? argv0 : 
   mallopt(M_MMAP_THRESHOLD, 1 << 20);
 #endif
 }
+
+SystemInterface& DefaultSystem(const char* argv0) {
+  static PosixSystem system(argv0);
+  return system;
+}
+
+PosixSystem::PosixSystem(const char* argv0) : argv0_(argv0 != nullptr ? argv0 : "") {}
 
 bool PosixSystem::AttachInput() {
   return IsOpen(kInput);
@@ -181,3 +190,5 @@ void AdviseLargeBlock(void* block, std::size_t size) {
   static_cast<void>(size);
 #endif
 }
+
+}  // namespace wordhash

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace wordhash {
+
 // Starting a command with its standard streams wired as asked, and waiting for it: what the
 // tests that run the built program and the benchmarks that time it share.
 
@@ -25,3 +27,5 @@ std::vector<char*> ArgumentVector(const std::vector<std::string>& command);
 pid_t SpawnCommand(const std::vector<std::string>& command, const ChildStreams& streams);
 // The exit status, or 128 + the signal that ended the child; its resource use if asked.
 int WaitFor(pid_t child, rusage* usage = nullptr);
+
+}  // namespace wordhash

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <stdexcept>
 
+namespace wordhash {
+
 namespace {
 
 void MoveTo(int from, int to) {
@@ -66,3 +68,5 @@ int WaitFor(pid_t child, rusage* usage) {
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
+
+}  // namespace wordhash

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "console/command_driver.h"
+#include "app/command_driver.h"
 
+#include "app/word_commands.h"
 #include "console/console_io.h"
 #include "table/table_operations.h"
-#include "table/word_commands.h"
+
+namespace wordhash {
 
 namespace {
 
@@ -47,3 +49,5 @@ void RunCommandDriver(ConsoleIO& console) {
   PrintMenu(console);
   CommandLoop(console, table);
 }
+
+}  // namespace wordhash

@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "console/fixed_text.h"
-#include "console/system_interface.h"
+#include "app/fixed_text.h"
+#include "platform/system_interface.h"
+
+namespace wordhash {
 
 // A failure as the report names it: its kind, the code address it was raised at, and its
 // message.
@@ -28,3 +30,5 @@ ReportText FormatFailureReport(std::string_view kind, std::string_view module,
 // Writes the failure's report to standard error, then an empty line. Allocates nothing, so
 // that it works whatever the failure was.
 void WriteFailureReport(SystemInterface& system, const Failure& failure);
+
+}  // namespace wordhash

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "console/console_io.h"
-#include "console/system_interface.h"
+#include "platform/system_interface.h"
+
+namespace wordhash {
 
 // A scripted stand-in for the operating system: each device read is served exactly as
 // scripted, chosen device calls fail, and every device call is logged in order, so that
@@ -78,3 +80,5 @@ std::string InProcessOutput(std::string_view input);
 
 // The next word line as text, or nothing when the input ended before it.
 std::optional<std::string> ReadWordText(ConsoleIO& console);
+
+}  // namespace wordhash

@@ -3,6 +3,8 @@
 
 #include "table/hash_table.h"
 
+namespace wordhash {
+
 class ConsoleIO;
 
 // Whether the command loop goes on after a command, or the run ends: the input ended before
@@ -12,3 +14,5 @@ enum class AfterCommand { kNextCommand, kEndOfRun };
 // The menu's commands 0 and 2: ask for a word, then add or look it up.
 AfterCommand RunAddCommand(ConsoleIO& console, HashTable& table);
 AfterCommand RunSearchCommand(ConsoleIO& console, const HashTable& table);
+
+}  // namespace wordhash

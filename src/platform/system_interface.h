@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+namespace wordhash {
+
 // The program's one seam to the operating system. Everything the console layer and the
 // failure report need from the platform goes through here, so that tests can run the whole
 // program on a scripted fake and each platform has one file of its own.
@@ -48,3 +50,5 @@ class SystemInterface {
   // True when a failure must be passed on to a debugger instead of being reported.
   virtual bool DebuggerTakesFailures() = 0;
 };
+
+}  // namespace wordhash

@@ -3,7 +3,9 @@
 
 #include <array>
 
-#include "console/system_interface.h"
+#include "platform/system_interface.h"
+
+namespace wordhash {
 
 // The seam on Windows: the console calls GetStdHandle, GetFileType, ReadFile, WriteFile and
 // GetLastError. Error numbers are GetLastError's, reported as they are: Windows' own numbers
@@ -24,3 +26,5 @@ class WindowsSystem final : public SystemInterface {
   void* output_ = nullptr;
   std::array<char, 260> module_path_{};  // MAX_PATH
 };
+
+}  // namespace wordhash

@@ -7,7 +7,9 @@
 #include <new>
 #include <stdexcept>
 
-#include "console/program.h"
+#include "app/program.h"
+
+namespace wordhash {
 
 namespace {
 
@@ -135,3 +137,5 @@ std::optional<std::string> ReadWordText(ConsoleIO& console) {
   }
   return line.text;
 }
+
+}  // namespace wordhash

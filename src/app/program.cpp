@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: MIT
-#include "console/program.h"
+#include "app/program.h"
 
 #include <cstdlib>
 #include <exception>
 #include <new>
 
-#include "console/command_driver.h"
+#include "app/command_driver.h"
+#include "app/failure_report.h"
 #include "console/console_io.h"
-#include "console/failure_report.h"
 #include "console/in_out_error.h"
+
+namespace wordhash {
 
 namespace {
 
@@ -76,3 +78,5 @@ int RunWordhash(SystemInterface& system) {
     return Report(system, console, {"Exception", kDialogue, "Unknown failure"});
   }
 }
+
+}  // namespace wordhash

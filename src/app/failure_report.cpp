@@ -1,34 +1,22 @@
 // SPDX-License-Identifier: MIT
-#include "console/failure_report.h"
+#include "app/failure_report.h"
 
 #include <charconv>
 
-#include "console/error_codes.h"
+#include "platform/error_codes.h"
+
+namespace wordhash {
 
 MessageText InOutErrorMessage(std::int32_t code) {
-  switch (code) {
-    case error_code::kFileNotFound:
-      return MessageText("File not found");
-    case error_code::kInvalidFilename:
-      return MessageText("Invalid filename");
-    case error_code::kTooManyOpenFiles:
-      return MessageText("Too many open files");
-    case error_code::kFileAccessDenied:
-      return MessageText("File access denied");
-    case error_code::kReadBeyondEndOfFile:
-      return MessageText("Read beyond end of file");
-    case error_code::kDiskFull:
-      return MessageText("Disk full");
-    case error_code::kInvalidNumericInput:
-      return MessageText("Invalid numeric input");
-    default: {
-      char digits[12];
-      const auto end = std::to_chars(digits, digits + sizeof digits, code).ptr;
-      MessageText message("I/O error ");
-      message.Append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
-      return message;
-    }
+  const error_code::Meaning* meaning = error_code::MeaningOf(code);
+  if (meaning != nullptr && !meaning->message.empty()) {
+    return MessageText(meaning->message);
   }
+  char digits[12];
+  const auto end = std::to_chars(digits, digits + sizeof digits, code).ptr;
+  MessageText message("I/O error ");
+  message.Append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+  return message;
 }
 
 ReportText FormatFailureReport(std::string_view kind, std::string_view module,
@@ -58,3 +46,5 @@ void WriteFailureReport(SystemInterface& system, const Failure& failure) {
   system.WriteError(report.View());
   system.WriteError("\r\n");
 }
+
+}  // namespace wordhash

@@ -3,7 +3,9 @@
 
 #include <array>
 
-#include "console/system_interface.h"
+#include "platform/system_interface.h"
+
+namespace wordhash {
 
 // The seam on POSIX systems: descriptors 0, 1 and 2.
 class PosixSystem final : public SystemInterface {
@@ -30,3 +32,5 @@ class PosixSystem final : public SystemInterface {
 // otherwise the errno itself, or 1000 + errno where the errno's number is a code that means
 // something else in a report.
 int ReportedErrorCode(int error_number);
+
+}  // namespace wordhash
