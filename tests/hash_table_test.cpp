@@ -91,8 +91,9 @@ struct AddCase {
   std::vector<std::pair<int, std::string>> filled;  // slot, word
   std::string word;
   std::string written;
-  bool stored;
-  int slot;  // where the word ends up; -1 when not stored anew
+  bool home_line;  // AddWord's result: the command writes the home slot (a word already at
+                   // home gets it too), not "Nelza dobavit v hash table"
+  int slot;        // where the word ends up; -1 when not stored anew
 };
 
 class AddWordTest : public TableTest, public testing::WithParamInterface<AddCase> {};
@@ -103,7 +104,7 @@ TEST_P(AddWordTest, CountsAndPlaces) {
     table_[static_cast<std::size_t>(slot)] = Word(word);
   }
   const HashTable before = table_;
-  EXPECT_EQ(AddWord(console_, table_, Hashed(test.word)), test.stored);
+  EXPECT_EQ(AddWord(console_, table_, Hashed(test.word)), test.home_line);
   EXPECT_EQ(Written(), test.written);
   HashTable expected = before;
   if (test.slot >= 0) {
