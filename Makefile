@@ -20,7 +20,7 @@ help:  ## this list
 define configure
 	@grep -qx 'CMAKE_BUILD_TYPE:STRING=$(BUILD_TYPE)' $(BUILD_DIR)/CMakeCache.txt 2>/dev/null && \
 	  grep -qx 'WORDHASH_WERROR:BOOL=$(WERROR)' $(BUILD_DIR)/CMakeCache.txt || \
-	  cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DWORDHASH_WERROR=$(WERROR) $(1)
+	  cmake --preset default -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DWORDHASH_WERROR=$(WERROR) $(1)
 endef
 
 all: build
@@ -56,17 +56,13 @@ package:  ## the Debian package, build-package/wordhash_<version>_<arch>.deb (no
 	tools/build_package.sh . build-package
 
 windows:  ## the Windows programs, build-win64/ and build-win32/wordhash.exe (mingw-w64)
-	cmake -S . -B build-win64 -DCMAKE_BUILD_TYPE=Release -DWORDHASH_WERROR=$(WERROR) \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+	cmake --preset win64 -DWORDHASH_WERROR=$(WERROR)
 	cmake --build build-win64 -j $(JOBS)
-	cmake -S . -B build-win32 -DCMAKE_BUILD_TYPE=Release -DWORDHASH_WERROR=$(WERROR) \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake
+	cmake --preset win32 -DWORDHASH_WERROR=$(WERROR)
 	cmake --build build-win32 -j $(JOBS)
 
 wine-test: windows  ## both .exe files' dialogue and failure tests under wine, in build-wine/
-	cmake -S . -B build-wine -DCMAKE_BUILD_TYPE=Release -DWORDHASH_WERROR=$(WERROR) \
-	  -DWORDHASH_WIN32_EXE=$(CURDIR)/build-win32/wordhash.exe \
-	  -DWORDHASH_WIN64_EXE=$(CURDIR)/build-win64/wordhash.exe
+	cmake --preset wine -DWORDHASH_WERROR=$(WERROR)
 	cmake --build build-wine --target wine_test -j $(JOBS)
 	ctest --test-dir build-wine -L wine --output-on-failure --no-tests=error
 
@@ -74,8 +70,7 @@ wine-test: windows  ## both .exe files' dialogue and failure tests under wine, i
 # measures the program linked to the shared C++ runtime.
 STATIC_RUNTIME ?= ON
 bench:  ## micro-benchmarks, then the program against its floor, in build-bench/
-	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-	  -DWORDHASH_BENCHMARKS=ON -DWORDHASH_STATIC_RUNTIME=$(STATIC_RUNTIME) > /dev/null
+	cmake --preset bench -DWORDHASH_STATIC_RUNTIME=$(STATIC_RUNTIME) > /dev/null
 	cmake --build build-bench -j $(JOBS)
 	./build-bench/bench/wordhash_micro_bench --benchmark_min_time=0.1
 	mkdir -p build-bench/bench-data
@@ -83,28 +78,25 @@ bench:  ## micro-benchmarks, then the program against its floor, in build-bench/
 	  build-bench/bench-data $(if $(BENCH_GIB),--gib)
 
 FUZZ_SECONDS ?= 60
-SANITIZERS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 fuzz:  ## libFuzzer on whole dialogues for FUZZ_SECONDS (60), in build-fuzz/
-	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-	  -DCMAKE_C_COMPILER=clang -DBUILD_TESTING=OFF -DWORDHASH_FUZZ=ON -DWORDHASH_WERROR=$(WERROR) \
-	  "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link $(SANITIZERS)"
+	cmake --preset fuzz -DWORDHASH_WERROR=$(WERROR)
 	cmake --build build-fuzz --target dialogue_fuzzer -j $(JOBS)
 	mkdir -p build-fuzz/corpus
 	./build-fuzz/fuzz/dialogue_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
 	  -rss_limit_mb=2048 -print_final_stats=1 build-fuzz/corpus fuzz/corpus
 
-# (g++ 12 warns falsely of uninitialised members inside <regex> when instrumented.)
+# The configurations are CMakePresets.json's: `cmake --preset NAME` makes the same build folder.
+# (The sanitize preset: g++ 12 warns falsely of uninitialised members inside <regex> when
+# instrumented.)
 sanitize:  ## every test under the address, undefined-behaviour and leak sanitizers
-	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWORDHASH_WERROR=$(WERROR) \
-	  "-DCMAKE_CXX_FLAGS=$(SANITIZERS) -Wno-maybe-uninitialized" \
-	  "-DCMAKE_EXE_LINKER_FLAGS=$(SANITIZERS)"
+	cmake --preset sanitize -DWORDHASH_WERROR=$(WERROR)
 	cmake --build build-sanitize -j $(JOBS)
 	ctest --test-dir build-sanitize --output-on-failure --no-tests=error -j $(JOBS)
 
 SOURCES := $(shell find src tests bench fuzz -name '*.cpp' -o -name '*.h' -o -name '*.c')
 lint:  ## layers, clang-format, clang-tidy and cppcheck; any finding fails
 	tools/check_layers.sh src
-	cmake -S . -B build-lint -DCMAKE_BUILD_TYPE=Release -DWORDHASH_BENCHMARKS=ON > /dev/null
+	cmake --preset lint > /dev/null
 	clang-format --dry-run -Werror $(SOURCES)
 	clang-tidy -p build-lint --quiet $$(grep -o '"file": "[^"]*"' build-lint/compile_commands.json \
 	  | cut -d'"' -f4 | grep -E '/(src|tests|bench|fuzz)/.*\.cpp$$' | sort -u)
@@ -114,23 +106,19 @@ lint:  ## layers, clang-format, clang-tidy and cppcheck; any finding fails
 	  --std=c++20 --quiet --library=googletest -I src -I tests/support tests
 
 coverage:  ## line coverage of src/ by every test (gcov); fails below 95 %
-	cmake -S . -B build-coverage -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS=--coverage" \
-	  "-DCMAKE_EXE_LINKER_FLAGS=--coverage"
+	cmake --preset coverage
 	find build-coverage -name '*.gcda' -delete
 	cmake --build build-coverage -j $(JOBS)
 	ctest --test-dir build-coverage --output-on-failure --no-tests=error -j $(JOBS)
 	tools/coverage_summary.sh build-coverage 95
 
 libcxx-test:  ## every test built with clang and LLVM's libc++ (GoogleTest from GTEST_SOURCE)
-	cmake -S . -B build-libcxx -DCMAKE_BUILD_TYPE=Release -DWORDHASH_WERROR=$(WERROR) \
-	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_FLAGS=-stdlib=libc++ \
-	  -DCMAKE_EXE_LINKER_FLAGS=-stdlib=libc++ -DWORDHASH_GTEST_SOURCE=$(GTEST_SOURCE)
+	cmake --preset libcxx -DWORDHASH_WERROR=$(WERROR) -DWORDHASH_GTEST_SOURCE=$(GTEST_SOURCE)
 	cmake --build build-libcxx -j $(JOBS)
 	ctest --test-dir build-libcxx --output-on-failure --no-tests=error -j $(JOBS)
 
 test32:  ## every test built as 32-bit x86 code (g++ -m32), natively or under qemu-i386
-	cmake -S . -B build-i386 -DCMAKE_BUILD_TYPE=Release -DWORDHASH_WERROR=$(WERROR) \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/linux-i386.cmake -DWORDHASH_GTEST_SOURCE=$(GTEST_SOURCE)
+	cmake --preset i386 -DWORDHASH_WERROR=$(WERROR) -DWORDHASH_GTEST_SOURCE=$(GTEST_SOURCE)
 	cmake --build build-i386 -j $(JOBS)
 	ctest --test-dir build-i386 --output-on-failure --no-tests=error -j $(JOBS)
 

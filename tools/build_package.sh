@@ -36,8 +36,7 @@ CXXFLAGS="$CXXFLAGS -ffile-prefix-map=$build_dir/= -ffile-prefix-map=$build_dir/
 export CXXFLAGS LDFLAGS
 
 rm -f "$build_dir"/CMakeCache.txt
-cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=OFF \
-  -DWORDHASH_DEBIAN_PACKAGE=ON "$@" > /dev/null
+(cd "$source_dir" && cmake --preset package -B "$build_dir" "$@" > /dev/null)
 cmake --build "$build_dir" -j "$(nproc 2> /dev/null || echo 2)" > /dev/null
 (cd "$build_dir" && cpack -G DEB > /dev/null)
 ls "$build_dir"/*.deb
