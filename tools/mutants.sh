@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# make mutants: how many small faults in src/ the tests catch. Each mutant changes one thing on
+# one line (a comparison, a boolean, an increment or a small constant), is built, and runs the
+# tests (all but the package's); it is killed when a test fails or hangs. Slow, so not in CI.
+#   tools/mutants.sh [COUNT [SEED]]    (60 mutants, seed 1)
+# Writes build-mutants/results.txt, a line a mutant: killed|survived FILE:LINE: before => after.
+set -euo pipefail
+count=${1:-60}
+seed=${2:-1}
+top=$(cd "$(dirname "$0")/.." && pwd)
+work=$top/build-mutants
+tree=$work/tree
+mkdir -p "$work"
+rm -rf "$tree"
+mkdir -p "$tree"
+(cd "$top" && git ls-files -z | xargs -0 cp --parents -t "$tree")
+cmake --preset default -S "$tree" -B "$work/build" > /dev/null
+cmake --build "$work/build" -j "$(nproc)" > /dev/null
+
+# Every (file, line, before, after) that one textual change makes, one a line, tab-separated.
+python3 - "$tree" "$count" "$seed" > "$work/mutants.tsv" << 'PYTHON'
+import pathlib, random, re, sys
+tree, count, seed = pathlib.Path(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3])
+swaps = [(r"==", "!="), (r"!=", "=="), (r"<=", "<"), (r"(?<![<-])<(?![<=])", "<="),
+         (r">=", ">"), (r"(?<![->])>(?![>=])", ">="), (r"&&", "||"), (r"\|\|", "&&"),
+         (r"\btrue\b", "false"), (r"\bfalse\b", "true"), (r"\+\+", "--"),
+         (r"(?<![\w.])0(?![\w.x])", "1"), (r"(?<![\w.])1(?![\w.])", "0"),
+         (r"(?<![\w.])2(?![\w.])", "3")]
+mutants = []
+for path in sorted(tree.glob("src/*/*.cpp")):
+    if path.name == "windows_system.cpp":
+        continue  # not built here
+    for number, line in enumerate(path.read_text().split("\n"), 1):
+        code = line.split("//")[0]
+        if code.lstrip().startswith("#") or not code.strip() or '"' in code:
+            continue
+        for pattern, replacement in swaps:
+            for match in re.finditer(pattern, code):
+                after = line[:match.start()] + replacement + line[match.end():]
+                mutants.append((str(path.relative_to(tree)), number, line, after))
+random.Random(seed).shuffle(mutants)
+for file, number, before, after in mutants[:count]:
+    print(f"{file}\t{number}\t{before}\t{after}")
+PYTHON
+
+: > "$work/results.txt"
+while IFS=$'\t' read -r file number before after; do
+  cp "$tree/$file" "$work/original"
+  python3 -c 'import sys; p, n, a = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+lines = open(p).read().split("\n"); lines[n - 1] = a; open(p, "w").write("\n".join(lines))' \
+    "$tree/$file" "$number" "$after"
+  verdict=killed
+  if cmake --build "$work/build" -j "$(nproc)" > /dev/null 2>&1 &&
+    ctest --test-dir "$work/build" -LE package -j "$(nproc)" --timeout 60 --stop-on-failure \
+      > /dev/null 2>&1; then
+    verdict=survived
+  fi
+  cp "$work/original" "$tree/$file"
+  touch "$tree/$file"
+  printf '%s %s:%s: %s => %s\n' "$verdict" "$file" "$number" "$(echo $before)" "$(echo $after)" |
+    tee -a "$work/results.txt"
+done < "$work/mutants.tsv"
+printf '%s killed, %s survived\n' "$(grep -c '^killed' "$work/results.txt")" \
+  "$(grep -c '^survived' "$work/results.txt")"
