@@ -121,32 +121,47 @@ TEST_F(WrappedRun, HugeWordFitsWhereItsDoubledBlockWouldNot) {
   EXPECT_TRUE(run.output == InProcessOutput(input)) << "output differs";
 }
 
-TEST_F(WrappedRun, WriteThatTakesNoBytesIsAFailureNotAnEndlessRetry) {
-  std::vector<std::string> strace = Strace("inject=write:retval=0:when=1");
+// A system call made to fail by strace, where a naive program would spin: each is reported.
+struct Injection {
+  const char* name;
+  const char* system_call;
+  const char* injection;
+  bool input_waits;  // standard input an empty non-blocking pipe held open, else a file
+  std::string output;
+  std::string message;
+};
+
+class InjectedFailure : public WrappedRun, public testing::WithParamInterface<Injection> {};
+
+TEST_P(InjectedFailure, IsReportedNotRetriedForEver) {
+  const Injection& test = GetParam();
+  std::vector<std::string> strace = Strace(test.injection);
   if (strace.empty()) {
     GTEST_SKIP() << "strace is not installed, or the sanitizers would take the injection";
   }
-  strace.insert(strace.end() - 2, {"-e", "trace=write"});
-  const Outcome run = Run(strace, kClosed, "4\n");
+  strace.insert(strace.end() - 2, {"-e", std::string("trace=") + test.system_call});
+  Outcome run;
+  if (test.input_waits) {
+    int ends[2];
+    ASSERT_EQ(pipe2(ends, O_CLOEXEC | O_NONBLOCK), 0);  // empty and held open: reads must wait
+    run = Run(strace, ends[0]);
+    close(ends[1]);
+  } else {
+    run = Run(strace, kClosed, "4\n");
+  }
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.output, "");
-  EXPECT_EQ(MaskedPosition(run.error), ReportLines("I/O error 1005."));
+  EXPECT_EQ(run.output, test.output);
+  EXPECT_EQ(MaskedPosition(run.error), ReportLines(test.message));
 }
 
-TEST_F(WrappedRun, FailedWaitForInputIsReportedNotSpunOn) {
-  std::vector<std::string> strace = Strace("inject=poll:error=EINVAL");
-  if (strace.empty()) {
-    GTEST_SKIP() << "strace is not installed, or the sanitizers would take the injection";
-  }
-  strace.insert(strace.end() - 2, {"-e", "trace=poll"});
-  int ends[2];
-  ASSERT_EQ(pipe2(ends, O_CLOEXEC | O_NONBLOCK), 0);  // empty and held open: reads must wait
-  const Outcome run = Run(strace, ends[0]);
-  close(ends[1]);
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.output, kMenu + P);
-  EXPECT_EQ(MaskedPosition(run.error), ReportLines("I/O error 22."));
-}
+// A write that takes no bytes is EIO (1005); a wait for input that fails, its own errno.
+INSTANTIATE_TEST_SUITE_P(
+    Calls, InjectedFailure,
+    testing::Values(Injection{"WriteThatTakesNoBytes", "write", "inject=write:retval=0:when=1",
+                              false, "", "I/O error 1005."},
+                    Injection{"FailedWaitForInput", "poll", "inject=poll:error=EINVAL", true,
+                              kMenu + P, "I/O error 22."}),
+    [](const testing::TestParamInfo<Injection>& param) { return param.param.name; });
 
 // The kernel marks a program file deleted while it runs; the report names the file without it.
 TEST(DeletedProgram, ReportNamesTheFileWithoutTheKernelsMark) {
