@@ -27,8 +27,9 @@ std::string Position(const std::string& report) {
   return match[1];
 }
 
-std::string ExpectedReport(const std::string& kind, const std::string& message) {
-  return "Exception " + kind + " in module wordhash at XXXXXXXX.\r\n" + message + "\r\n";
+std::string ExpectedReport(const std::string& kind, const std::string& message,
+                           const std::string& module = "wordhash") {
+  return "Exception " + kind + " in module " + module + " at XXXXXXXX.\r\n" + message + "\r\n";
 }
 
 TEST(InOutErrorMessageTest, TableCodesHaveTheirTextsAndOthersTheirNumber) {
@@ -58,8 +59,11 @@ struct FailureCase {
   std::string input{};
   Device output_device = Device::kFileOrPipe;
   std::map<std::size_t, int> failing_calls{};  // by index among attaches, reads and writes
-  std::string output{};                        // all standard output received
-  std::string report{};                        // masked
+  // What the read after the scripted input throws: memory or another failure.
+  FakeSystem::Raise raise = FakeSystem::Raise::kNothing;
+  std::string module = "wordhash";  // the program's file name, as the system gives it
+  std::string output{};             // all standard output received
+  std::string report{};             // masked
 };
 
 class FailureTest : public testing::TestWithParam<FailureCase> {};
@@ -71,7 +75,11 @@ TEST_P(FailureTest, ReportsOnceAfterThePendingOutput) {
   FakeSystem system;
   system.output_device = test.output_device;
   system.failing_calls = test.failing_calls;
+  system.module_name = test.module;
   system.ScriptInput(test.input);
+  if (test.raise != FakeSystem::Raise::kNothing) {
+    system.reads.push_back({.raise = test.raise});
+  }
   EXPECT_EQ(RunWordhash(system), 1);
   EXPECT_EQ(system.Output(), test.output);
   ASSERT_GE(system.log.size(), 2u);
@@ -90,9 +98,8 @@ TEST_P(FailureTest, ReportsOnceAfterThePendingOutput) {
       << "a write after a failed one";
 }
 
-const std::string kFirstBlock =
-    (kMenu + kCommandPrompt + Listing({"", "", "", "", "", "", "", "", "", "", "", ""}))
-        .substr(0, 128);
+const std::string kEmptyListing = Listing({"", "", "", "", "", "", "", "", "", "", "", ""});
+const std::string kFirstBlock = (kMenu + kCommandPrompt + kEmptyListing).substr(0, 128);
 
 // Call indexes: to a file, 0 attaches standard output, 1 standard input, 2 is the first read
 // and then come the writes; to a terminal the four menu lines and the prompt are writes 1 to
@@ -102,7 +109,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(FailureCase{.name = "OutputCannotBeAttached",
                                 .input = "4\r\n",
                                 .output_device = Device::kMissing,
-                                .report = ExpectedReport("EInOutError", "I/O error 105.")},
+                                .module = "wh.exe",
+                                .report = ExpectedReport("EInOutError", "I/O error 105.",
+                                                         "wh.exe")},
                     FailureCase{.name = "ReadFailsWithOutputPending",
                                 .failing_calls = {{2, 21}},
                                 .output = kMenu + kCommandPrompt,
@@ -134,30 +143,19 @@ INSTANTIATE_TEST_SUITE_P(
                                 .output_device = Device::kTerminal,
                                 .failing_calls = {{3, 5}},
                                 .output = "0 - Dobavit v hash table\r\n2 - Poisk hash table\r\n",
-                                .report = ExpectedReport("EInOutError", "File access denied.")}),
+                                .report = ExpectedReport("EInOutError", "File access denied.")},
+                    // Failures other than I/O are reported with their own kind and message.
+                    FailureCase{.name = "OutOfMemory",
+                                .input = "0\r\n",
+                                .raise = FakeSystem::Raise::kOutOfMemory,
+                                .output = kMenu + kCommandPrompt + kWordPrompt,
+                                .report = ExpectedReport("EOutOfMemory", "Out of memory.")},
+                    FailureCase{.name = "OtherFailure",
+                                .input = "3\r\n",
+                                .raise = FakeSystem::Raise::kOtherFailure,
+                                .output = kMenu + kCommandPrompt + kEmptyListing + kCommandPrompt,
+                                .report = ExpectedReport("Exception", "Scripted failure.")}),
     [](const testing::TestParamInfo<FailureCase>& param) { return param.param.name; });
-
-TEST(FailureReportTest, OutOfMemoryIsReportedWithItsOwnKindAfterPendingOutput) {
-  FakeSystem system;
-  system.ScriptInput("0\r\n");
-  system.reads.push_back({.raise = FakeSystem::Raise::kOutOfMemory});
-  EXPECT_EQ(RunWordhash(system), 1);
-  EXPECT_EQ(system.Output(), kMenu + kCommandPrompt + kWordPrompt);
-  ASSERT_EQ(system.ErrorWrites().size(), 2u);
-  EXPECT_EQ(MaskedPosition(system.ErrorWrites()[0]),
-            ExpectedReport("EOutOfMemory", "Out of memory."));
-}
-
-TEST(FailureReportTest, AnyOtherFailureIsReportedWithItsMessage) {
-  FakeSystem system;
-  system.ScriptInput("3\r\n");
-  system.reads.push_back({.raise = FakeSystem::Raise::kOtherFailure});
-  EXPECT_EQ(RunWordhash(system), 1);
-  ASSERT_EQ(system.ErrorWrites().size(), 2u);
-  EXPECT_EQ(MaskedPosition(system.ErrorWrites()[0]),
-            ExpectedReport("Exception", "Scripted failure."));
-  EXPECT_EQ(system.Output().substr(system.Output().size() - 15), kCommandPrompt);
-}
 
 TEST(FailureReportTest, FailureIsPassedOnWhenADebuggerTakesIt) {
   FakeSystem system;
@@ -165,16 +163,6 @@ TEST(FailureReportTest, FailureIsPassedOnWhenADebuggerTakesIt) {
   system.failing_calls[2] = 5;  // the first read
   EXPECT_THROW(RunWordhash(system), EInOutError);
   EXPECT_TRUE(system.ErrorWrites().empty());
-}
-
-TEST(FailureReportTest, NamesTheModuleTheSystemGives) {
-  FakeSystem system;
-  system.output_device = Device::kMissing;
-  system.module_name = "wh.exe";
-  RunWordhash(system);
-  ASSERT_FALSE(system.ErrorWrites().empty());
-  EXPECT_EQ(MaskedPosition(system.ErrorWrites()[0]).substr(0, 40),
-            "Exception EInOutError in module wh.exe a");
 }
 
 TEST(FailureReportTest, DifferentStatementsGiveDifferentPositions) {
