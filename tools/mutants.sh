@@ -3,18 +3,26 @@
 # make mutants: how many small faults in src/ the tests catch. Each mutant changes one thing on
 # one line (a comparison, a boolean, an increment or a small constant), is built, and runs the
 # tests (all but the package's); it is killed when a test fails or hangs. Slow, so not in CI.
-#   tools/mutants.sh [COUNT [SEED]]    (60 mutants, seed 1)
-# Writes build-mutants/results.txt, a line a mutant: killed|survived FILE:LINE: before => after.
+#   tools/mutants.sh [COUNT [SEED [COMMIT]]]    (60 mutants, seed 1, the work tree)
+# The same count and seed over the same src/ give the same mutants: COMMIT compares the tests
+# of another commit, for instance before tests are folded.
+# Writes build-mutants/results.txt, a line a mutant: killed|survived|unbuilt FILE:LINE: before
+# => after.
 set -euo pipefail
 count=${1:-60}
 seed=${2:-1}
+commit=${3:-}
 top=$(cd "$(dirname "$0")/.." && pwd)
-work=$top/build-mutants
+work=$top/build-mutants${commit:+-$commit}
 tree=$work/tree
 mkdir -p "$work"
 rm -rf "$tree"
 mkdir -p "$tree"
-(cd "$top" && git ls-files -z | xargs -0 cp --parents -t "$tree")
+if [ -n "$commit" ]; then
+  git -C "$top" archive "$commit" | tar -x -C "$tree"
+else
+  (cd "$top" && git ls-files -z | xargs -0 cp --parents -t "$tree")
+fi
 cmake --preset default -S "$tree" -B "$work/build" > /dev/null
 cmake --build "$work/build" -j "$(nproc)" > /dev/null
 
@@ -22,8 +30,9 @@ cmake --build "$work/build" -j "$(nproc)" > /dev/null
 python3 - "$tree" "$count" "$seed" > "$work/mutants.tsv" << 'PYTHON'
 import pathlib, random, re, sys
 tree, count, seed = pathlib.Path(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3])
-swaps = [(r"==", "!="), (r"!=", "=="), (r"<=", "<"), (r"(?<![<-])<(?![<=])", "<="),
-         (r">=", ">"), (r"(?<![->])>(?![>=])", ">="), (r"&&", "||"), (r"\|\|", "&&"),
+# Comparisons only with spaces around them, which template brackets never have.
+swaps = [(r" == ", " != "), (r" != ", " == "), (r" <= ", " < "), (r" < ", " <= "),
+         (r" >= ", " > "), (r" > ", " >= "), (r" && ", " || "), (r" \|\| ", " && "),
          (r"\btrue\b", "false"), (r"\bfalse\b", "true"), (r"\+\+", "--"),
          (r"(?<![\w.])0(?![\w.x])", "1"), (r"(?<![\w.])1(?![\w.])", "0"),
          (r"(?<![\w.])2(?![\w.])", "3")]
@@ -50,16 +59,20 @@ while IFS=$'\t' read -r file number before after; do
   python3 -c 'import sys; p, n, a = sys.argv[1], int(sys.argv[2]), sys.argv[3]
 lines = open(p).read().split("\n"); lines[n - 1] = a; open(p, "w").write("\n".join(lines))' \
     "$tree/$file" "$number" "$after"
-  verdict=killed
-  if cmake --build "$work/build" -j "$(nproc)" > /dev/null 2>&1 &&
-    ctest --test-dir "$work/build" -LE package -j "$(nproc)" --timeout 60 --stop-on-failure \
-      > /dev/null 2>&1; then
+  # A mutant that does not build is no fault a test could miss: it is counted apart.
+  if ! cmake --build "$work/build" -j "$(nproc)" > /dev/null 2>&1; then
+    verdict=unbuilt
+  elif ctest --test-dir "$work/build" -LE package -j "$(nproc)" --timeout 60 --stop-on-failure \
+    > /dev/null 2>&1; then
     verdict=survived
+  else
+    verdict=killed
   fi
   cp "$work/original" "$tree/$file"
   touch "$tree/$file"
   printf '%s %s:%s: %s => %s\n' "$verdict" "$file" "$number" "$(echo $before)" "$(echo $after)" |
     tee -a "$work/results.txt"
 done < "$work/mutants.tsv"
-printf '%s killed, %s survived\n' "$(grep -c '^killed' "$work/results.txt")" \
-  "$(grep -c '^survived' "$work/results.txt")"
+for verdict in killed survived unbuilt; do
+  printf '%s %s\n' "$(grep -c "^$verdict" "$work/results.txt" || true)" "$verdict"
+done
