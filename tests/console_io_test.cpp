@@ -28,57 +28,84 @@ int CodeOf(auto&& statement) {
 
 // ---- Output -------------------------------------------------------------------------
 
-TEST(ConsoleOutput, FileGetsNothingUntilTheBufferFillsThenBlocksOf128) {
-  FakeSystem system;
-  ConsoleIO console(system);
-  console.WriteText(std::string(100, 'a'));
-  console.EndLine();
-  console.WritePrompt("Enter command: ");
-  EXPECT_TRUE(system.Writes().empty()) << "a prompt stays buffered on a file or pipe";
+// Text closed by a line end ('L'), written as a prompt ('P'), or left open ('-').
+struct Piece {
+  std::string text;
+  char end;
+};
 
-  console.WriteText(std::string(300, 'b'));
-  console.EndLine();
-  ASSERT_EQ(system.Writes().size(), 3u);
-  for (const std::string& block : system.Writes()) {
-    EXPECT_EQ(block.size(), 128u);
+struct BufferingCase {
+  const char* name;
+  Device device;
+  std::vector<Piece> pieces;
+  Writes before_flush;  // the device writes once the pieces are written
+  Writes after_flush;   // and after the final flush
+};
+
+class ConsoleBuffering : public testing::TestWithParam<BufferingCase> {};
+
+TEST_P(ConsoleBuffering, WritesThese) {
+  const BufferingCase& test = GetParam();
+  FakeSystem system;
+  system.output_device = test.device;
+  ConsoleIO console(system);
+  for (const Piece& piece : test.pieces) {
+    if (piece.end == 'P') {
+      console.WritePrompt(piece.text);
+      continue;
+    }
+    console.WriteText(piece.text);
+    if (piece.end == 'L') {
+      console.EndLine();
+    }
   }
+  EXPECT_EQ(system.Writes(), test.before_flush);
   console.FlushOutputAndCheck();
-  ASSERT_EQ(system.Writes().size(), 4u);
-  EXPECT_EQ(system.Output(),
-            std::string(100, 'a') + "\r\nEnter command: " + std::string(300, 'b') + "\r\n");
+  EXPECT_EQ(system.Writes(), test.after_flush);
 }
 
-TEST(ConsoleOutput, ExactlyFullBufferIsWrittenAtOnce) {
-  FakeSystem system;
-  ConsoleIO console(system);
-  console.WriteText(std::string(126, 'x'));
-  console.EndLine();
-  EXPECT_EQ(system.Writes(), Writes{std::string(126, 'x') + "\r\n"});
-  console.FlushOutputAndCheck();
-  EXPECT_EQ(system.Writes().size(), 1u) << "nothing left to write at the end";
-}
+const std::string A100 = std::string(100, 'a') + "\r\nEnter command: ";
+const std::string kBlocks = A100 + std::string(300, 'b') + "\r\n";
+const std::string kBinary("a\nb\xff\x00z", 6);
 
-TEST(ConsoleOutput, TerminalGetsEveryLineAndPromptAtOnce) {
-  FakeSystem system;
-  system.output_device = Device::kTerminal;
-  ConsoleIO console(system);
-  console.WriteText("Comparies: ");
-  console.WriteInteger(3);
-  EXPECT_TRUE(system.Writes().empty()) << "a line goes out at its end, not before";
-  console.EndLine();
-  console.WritePrompt("Enter Slovo: ");
-  console.EndLine();
-  EXPECT_EQ(system.Writes(), (Writes{"Comparies: 3\r\n", "Enter Slovo: ", "\r\n"}));
-}
-
-TEST(ConsoleOutput, TerminalLineLongerThanTheBufferGoesOutInBlocksThenTheRest) {
-  FakeSystem system;
-  system.output_device = Device::kTerminal;
-  ConsoleIO console(system);
-  console.WriteText(std::string(200, 'w'));
-  console.EndLine();
-  EXPECT_EQ(system.Writes(), (Writes{std::string(128, 'w'), std::string(72, 'w') + "\r\n"}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Devices, ConsoleBuffering,
+    testing::Values(
+        // A file or pipe gets nothing until the buffer fills, then blocks of 128, then the rest.
+        BufferingCase{"FilePromptStaysBuffered",
+                      Device::kFileOrPipe,
+                      {{std::string(100, 'a'), 'L'}, {"Enter command: ", 'P'}},
+                      {},
+                      {A100}},
+        BufferingCase{
+            "FileGetsBlocksOf128",
+            Device::kFileOrPipe,
+            {{std::string(100, 'a'), 'L'}, {"Enter command: ", 'P'}, {std::string(300, 'b'), 'L'}},
+            {kBlocks.substr(0, 128), kBlocks.substr(128, 128), kBlocks.substr(256, 128)},
+            {kBlocks.substr(0, 128), kBlocks.substr(128, 128), kBlocks.substr(256, 128),
+             kBlocks.substr(384)}},
+        BufferingCase{"ExactlyFullBufferIsWrittenAtOnce",
+                      Device::kFileOrPipe,
+                      {{std::string(126, 'x'), 'L'}},
+                      {std::string(126, 'x') + "\r\n"},
+                      {std::string(126, 'x') + "\r\n"}},
+        BufferingCase{"TextUnchangedWithNoCrAddedToItsLineFeeds",
+                      Device::kFileOrPipe,
+                      {{kBinary, 'L'}},
+                      {},
+                      {kBinary + "\r\n"}},
+        // A terminal gets every line and prompt at once, and a line not before its end.
+        BufferingCase{"TerminalGetsEachLineAndPrompt",
+                      Device::kTerminal,
+                      {{"Comparies: 3", 'L'}, {"Enter Slovo: ", 'P'}, {"", 'L'}, {"open", '-'}},
+                      {"Comparies: 3\r\n", "Enter Slovo: ", "\r\n"},
+                      {"Comparies: 3\r\n", "Enter Slovo: ", "\r\n", "open"}},
+        BufferingCase{"TerminalLineLongerThanTheBuffer",
+                      Device::kTerminal,
+                      {{std::string(200, 'w'), 'L'}},
+                      {std::string(128, 'w'), std::string(72, 'w') + "\r\n"},
+                      {std::string(128, 'w'), std::string(72, 'w') + "\r\n"}}),
+    [](const testing::TestParamInfo<BufferingCase>& param) { return param.param.name; });
 
 TEST(ConsoleOutput, IntegersAreBareDecimal) {
   const std::vector<std::pair<std::int32_t, std::string>> cases = {{0, "0"},
@@ -95,15 +122,6 @@ TEST(ConsoleOutput, IntegersAreBareDecimal) {
     console.FlushOutputAndCheck();
     EXPECT_EQ(system.Output(), text + "\r\n") << value;
   }
-}
-
-TEST(ConsoleOutput, TextIsWrittenUnchangedWithNoCrAddedToItsOwnLineFeeds) {
-  FakeSystem system;
-  ConsoleIO console(system);
-  console.WriteText(std::string("a\nb\xff\x00z", 6));
-  console.EndLine();
-  console.FlushOutputAndCheck();
-  EXPECT_EQ(system.Output(), std::string("a\nb\xff\x00z\r\n", 8));
 }
 
 TEST(ConsoleOutput, UnattachableOutputFailsEveryStatementWith105AndWritesNothing) {

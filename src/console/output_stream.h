@@ -26,7 +26,8 @@ class OutputStream {
   void Append(std::string_view bytes) {
     // Most appends are a few bytes into a buffer with room: copy them here, where short
     // constant-size copies are inlined.
-    if (attached_ && pending_code_ == 0 && bytes.size() < kBufferSize - pending_) {
+    if (attached_ && pending_code_ == 0 && bytes.size() < kBufferSize &&
+        pending_ < kBufferSize - bytes.size()) {
       std::memcpy(buffer_.data() + pending_, bytes.data(), bytes.size());
       pending_ += bytes.size();
       return;
