@@ -23,7 +23,7 @@ if [ -n "$commit" ]; then
 else
   (cd "$top" && git ls-files -z | xargs -0 cp --parents -t "$tree")
 fi
-cmake --preset default -S "$tree" -B "$work/build" > /dev/null
+cmake -S "$tree" -B "$work/build" -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build "$work/build" -j "$(nproc)" > /dev/null
 
 # Every (file, line, before, after) that one textual change makes, one a line, tab-separated.
