@@ -17,6 +17,9 @@
 
 #include "child_process.h"
 
+using wordhash::SpawnCommand;
+using wordhash::WaitFor;
+
 namespace {
 
 struct Sample {

@@ -7,6 +7,7 @@
 #include "null_system.h"
 #include "table/hash_table.h"
 #include "table/table_operations.h"
+#include "test_words.h"
 
 namespace wordhash {
 
@@ -42,7 +43,7 @@ void BM_AddWord(benchmark::State& state) {
   HashTable table = CrowdedTable(count == 7 ? 6 : -1);
   const std::string word = count == 1 ? "```" : std::string("`").append(20, '\x0c');  // home 0
   for (auto _ : state) {
-    benchmark::DoNotOptimize(AddWord(console, table, Word(word), HashWord(word)));
+    benchmark::DoNotOptimize(AddWord(console, table, Hashed(word)));
     if (count == 7) {
       table[6] = Word();
     }

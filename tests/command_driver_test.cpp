@@ -105,6 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
 // nothing after the end is read: the 26 in the command's own read, first in the next read,
 // or a read that delivers nothing (Ctrl-D on a terminal).
 TEST(DialogueEndOfInput, EndWithinACommandLineEndsTheRunAtTheWordPrompt) {
+  const std::string up_to_the_word_prompt = kMenu + P + W;
   for (const std::string command : {"0", "2"}) {
     for (const std::vector<std::string>& reads :
          {std::vector<std::string>{command + "\x1a\n", "a\n"},
@@ -115,7 +116,8 @@ TEST(DialogueEndOfInput, EndWithinACommandLineEndsTheRunAtTheWordPrompt) {
         system.reads.push_back({read});
       }
       EXPECT_EQ(RunWordhash(system), 0);
-      EXPECT_EQ(system.Output(), kMenu + P + W) << reads[0] << " in " << reads.size() << " reads";
+      EXPECT_EQ(system.Output(), up_to_the_word_prompt)
+          << reads[0] << " in " << reads.size() << " reads";
       EXPECT_EQ(system.CountOf(FakeSystem::Kind::kRead), reads.size() - 1);
     }
   }

@@ -111,7 +111,7 @@ TEST_F(WrappedRun, HugeWordFitsWhereItsDoubledBlockWouldNot) {
 #endif
   constexpr long kWordKib = 20 << 10;
   constexpr long kLimitKib = kWordKib + (6 << 10);
-  static_assert(kLimitKib < 2 * (16 << 10), "doubling from 16 MiB must not fit");
+  static_assert(kLimitKib < 2L * (16 << 10), "doubling from 16 MiB must not fit");
   const std::string word(kWordKib << 10, 'w');
   const std::string input = "0\n" + word + "\n2\n" + word + "\n4\n";
   std::string limit = "ulimit -v ";  // (g++ 12 warns falsely of `literal + string` here)

@@ -2,12 +2,12 @@
 // The built program, run through real files, pipes and a pseudo-terminal.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <string>
 #include <vector>
 
