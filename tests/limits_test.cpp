@@ -154,13 +154,16 @@ TEST_P(InjectedFailure, IsReportedNotRetriedForEver) {
   EXPECT_EQ(MaskedPosition(run.error), ReportLines(test.message));
 }
 
-// A write that takes no bytes is EIO (1005); a wait for input that fails, its own errno.
+// A write that takes no bytes is EIO (1005); a wait for input that fails, its own errno; a
+// denied write, the code of that meaning.
 INSTANTIATE_TEST_SUITE_P(
     Calls, InjectedFailure,
     testing::Values(Injection{"WriteThatTakesNoBytes", "write", "inject=write:retval=0:when=1",
                               false, "", "I/O error 1005."},
                     Injection{"FailedWaitForInput", "poll", "inject=poll:error=EINVAL", true,
-                              kMenu + P, "I/O error 22."}),
+                              kMenu + P, "I/O error 22."},
+                    Injection{"WriteDeniedIsAccessDenied", "write",
+                              "inject=write:error=EPERM:when=1", false, "", "File access denied."}),
     [](const testing::TestParamInfo<Injection>& param) { return param.param.name; });
 
 // The kernel marks a program file deleted while it runs; the report names the file without it.
