@@ -54,7 +54,7 @@ struct BrokenCase {
   std::string written;  // what a file as standard output holds afterwards
   std::string report;
   // The source file of the statement the report names, where it is checked by addr2line.
-  std::string failing_source;
+  std::string failing_source{};
 };
 
 class BrokenStreams : public testing::TestWithParam<BrokenCase> {};
