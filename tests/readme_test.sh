@@ -3,11 +3,12 @@
 # Runs every example of README.md that starts the program (a fenced block whose first line is
 # `$ ` and a command using build/wordhash) and compares what it prints with the block's
 # other lines. CRs are left out on both sides; report positions, which differ by build, are
-# masked.
-#   tests/readme_test.sh README WORDHASH
+# masked. Then checks the README's table of codes against the program's (ERROR_CODES_H).
+#   tests/readme_test.sh README WORDHASH ERROR_CODES_H
 set -euo pipefail
 readme=$1
 program=$2
+codes_header=$3
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 mkdir "$scratch/build"
@@ -41,5 +42,34 @@ while IFS= read -r line; do
   fi
 done < "$readme"
 
-echo "$examples examples run, $failures failed"
+# Each numbered row of the code table gives the program's message for its code, and the codes
+# that an errno is moved clear of are listed as the program has them.
+declare -A value message
+while read -r name number; do
+  value[$name]=$number
+done < <(sed -nE 's/.*constexpr std::int32_t (k[A-Za-z]+) = ([0-9]+);/\1 \2/p' "$codes_header")
+codes=()
+while IFS='|' read -r name text; do
+  message[${value[$name]}]=$text
+  codes+=("${value[$name]}")
+done < <(sed -nE 's/.*Meaning\{(k[A-Za-z]+), "([^"]*)"\}.*/\1|\2/p' "$codes_header")
+rows=0
+while IFS='|' read -r _ code text _; do
+  code=${code// /}
+  text=$(sed -E 's/^ +| +$//g' <<< "$text")
+  expected=${message[$code]:-}
+  [ -n "$expected" ] || expected="I/O error $code"
+  rows=$((rows + 1))
+  if [ "$text" != "$expected" ]; then
+    echo "FAILED: the README gives code $code the message '$text', the program '$expected'"
+    failures=$((failures + 1))
+  fi
+done < <(sed -n '/^| code | message |/,/^$/p' "$readme" | grep -E '^\| [0-9]+ \| ')
+listed="($(printf '%s, ' "${codes[@]}" | sed 's/, $//'))"
+if ((rows == 0)) || ! grep -qF "$listed" "$readme"; then
+  echo "FAILED: the README does not list the codes $listed"
+  failures=$((failures + 1))
+fi
+
+echo "$examples examples run, $rows code rows checked, $failures failed"
 ((examples > 0 && failures == 0))

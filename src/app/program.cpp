@@ -15,7 +15,7 @@ namespace wordhash {
 namespace {
 
 // Only I/O failures know where they were raised; the report names the dialogue for others.
-const void* const kDialogue = reinterpret_cast<const void*>(&RunCommandDriver);
+const void* const kPositionOfOtherFailures = reinterpret_cast<const void*>(&RunCommandDriver);
 
 // Called only from the handlers below, while the failure is being handled.
 int Report(SystemInterface& system, ConsoleIO& console, const Failure& failure) {
@@ -49,7 +49,7 @@ class LastResortReport {
       previous_handler_();  // a failure passed on to a debugger: not ours to report
     }
     console_->FlushOutput();
-    WriteFailureReport(*system_, {"EOutOfMemory", kDialogue, "Out of memory"});
+    WriteFailureReport(*system_, {"EOutOfMemory", kPositionOfOtherFailures, "Out of memory"});
     std::_Exit(1);
   }
 
@@ -71,11 +71,11 @@ int RunWordhash(SystemInterface& system) {
     const MessageText message = InOutErrorMessage(failure.code());
     return Report(system, console, {"EInOutError", failure.raised_at(), message.View()});
   } catch (const std::bad_alloc&) {
-    return Report(system, console, {"EOutOfMemory", kDialogue, "Out of memory"});
+    return Report(system, console, {"EOutOfMemory", kPositionOfOtherFailures, "Out of memory"});
   } catch (const std::exception& failure) {
-    return Report(system, console, {"Exception", kDialogue, failure.what()});
+    return Report(system, console, {"Exception", kPositionOfOtherFailures, failure.what()});
   } catch (...) {
-    return Report(system, console, {"Exception", kDialogue, "Unknown failure"});
+    return Report(system, console, {"Exception", kPositionOfOtherFailures, "Unknown failure"});
   }
 }
 
