@@ -303,16 +303,23 @@ TEST(ConsoleInputEnd, SecondWordAtEndOfInputConsumesTheMarkerAndReadsTheDeviceAg
   EXPECT_EQ(ReadWordText(console), "kept");
 }
 
-TEST(ConsoleInputFailures, ReadErrorRaisesItsCode) {
-  for (const char operation : {'C', 'W'}) {
-    FakeSystem system;
-    system.failing_calls[1] = 21;  // after attaching, the first read
-    ConsoleIO console(system);
-    EXPECT_EQ(CodeOf([&] {
-                operation == 'C' ? console.ReadCommandChar() : ReadWordText(console).has_value();
-              }),
-              21)
-        << operation;
+// A read that fails, or standard input that cannot be attached, raises its code from either
+// read statement; an unattached input is never read.
+TEST(ConsoleInputFailures, ReadsRaiseTheirCode) {
+  for (const bool attachable : {true, false}) {
+    for (const char operation : {'C', 'W'}) {
+      FakeSystem system;
+      system.input_attachable = attachable;
+      system.failing_calls[1] = 21;  // after attaching, the first read
+      ConsoleIO console(system);
+      EXPECT_EQ(CodeOf([&] {
+                  operation == 'C' ? console.ReadCommandChar() : ReadWordText(console).has_value();
+                }),
+                attachable ? 21 : 104)
+          << operation;
+      // Attached: the failed read, then the line skip's read on.
+      EXPECT_EQ(system.CountOf(FakeSystem::Kind::kRead), attachable ? 2u : 0u) << operation;
+    }
   }
 }
 
@@ -333,15 +340,6 @@ TEST(ConsoleInputFailures, FailedReadPlacesNoMarkerSoTheDeviceIsAskedAgain) {
   // The line skip of the same statement reads on; a later success leaves the code alone.
   EXPECT_EQ(CodeOf([&] { console.ReadCommandChar(); }), 5);
   EXPECT_EQ(console.ReadCommandChar(), '4');
-}
-
-TEST(ConsoleInputFailures, UnattachableInputRaises104) {
-  FakeSystem system;
-  system.input_attachable = false;
-  ConsoleIO console(system);
-  EXPECT_EQ(CodeOf([&] { console.ReadCommandChar(); }), 104);
-  EXPECT_EQ(CodeOf([&] { ReadWordText(console); }), 104);
-  EXPECT_EQ(system.CountOf(FakeSystem::Kind::kRead), 0u);
 }
 
 }  // namespace
