@@ -61,8 +61,9 @@ for _ in $(seq 1 20); do
     version=$(apt-cache policy "$library:i386" | awk '/Candidate:/ {print $2}')
     [[ -n "$version" && "$version" != "(none)" && " ${pins[*]} " != *" $library:i386=$version "* ]] ||
       continue
-    dpkg-query -W "$library" > /dev/null 2>&1 && pins+=("$library=$version")
-    pins+=("$library:i386=$version")
+    # Both architectures, installed or not: an amd64 library that is only pulled in later
+    # would otherwise come at the newer version and conflict again.
+    pins+=("$library:amd64=$version" "$library:i386=$version")
     added=1
   done
   ((added)) || { echo "$report" >&2; exit 1; }
