@@ -2,12 +2,14 @@
 // Whole dialogues from arbitrary bytes, on the scripted fake system. The first byte picks the
 // output device and how many of the next bytes give the sizes of the device reads; the rest
 // is standard input. Every run must end normally with output of the program's own grammar.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/program.h"
 #include "fake_system.h"

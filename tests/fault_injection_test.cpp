@@ -6,6 +6,7 @@
 
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "app/program.h"
 #include "fake_system.h"
