@@ -6,35 +6,25 @@
 #   tools/check_layers.sh [SRC_DIR]
 set -euo pipefail
 src=${1:-src}
-layers=(platform console table app)
-rank() {
-  local i
-  for i in "${!layers[@]}"; do [ "${layers[$i]}" = "$1" ] && { echo "$i"; return; }; done
-  echo -1
-}
-
-found=0
-while IFS= read -r file; do
-  layer=${file#"$src"/}
-  layer=${layer%%/*}
-  own=$(rank "$layer")
-  if ((own < 0)); then
-    echo "$file: not in a layer (${layers[*]})"
-    found=1
-    continue
-  fi
-  while IFS=: read -r line header; do
-    included=$(sed -E 's/^#include "([^/"]+)\/.*/\1/' <<< "$header")
-    if (($(rank "$included") > own)); then
-      echo "$file:$line: $header points up, from $layer to $included"
-      found=1
-    fi
-  done < <(grep -n '^#include "' "$file" | sed -E 's/^([0-9]+):/\1:/')
-  if [[ "$file" != "$src"/platform/*_system.cpp ]]; then
-    while IFS= read -r hit; do
-      echo "$file:$hit: a system header outside the platform's seam files"
-      found=1
-    done < <(grep -nE '^#include <[a-z/]+\.h>' "$file" || true)
-  fi
-done < <(find "$src" -name '*.h' -o -name '*.cpp' | sort)
-exit "$found"
+files=$(find "$src" -name '*.h' -o -name '*.cpp' | sort)
+[ -n "$files" ] || exit 0
+# One grep over the tree; awk judges each include line (-H names the file even for one).
+# shellcheck disable=SC2086
+grep -HnE '^#include ' $files /dev/null | awk -v src="$src/" '
+  BEGIN { split("platform console table app", order, " "); for (i in order) rank[order[i]] = i }
+  function layer_of(path) { sub(/\/.*/, "", path); return path }
+  {
+    split($0, part, ":"); file = part[1]; line = part[2]
+    header = substr($0, length(file) + length(line) + 3)
+    own = layer_of(substr(file, length(src) + 1))
+    if (!(own in rank)) { print file ": not in a layer (platform console table app)"; found = 1; next }
+    if (header ~ /^#include "[^\/"]+\//) {
+      included = header; sub(/^#include "/, "", included); included = layer_of(included)
+      if (included in rank && rank[included] > rank[own]) {
+        print file ":" line ": " header " points up, from " own " to " included; found = 1
+      }
+    } else if (header ~ /^#include <[a-z\/]+\.h>/ && file !~ /\/platform\/[^\/]*_system\.cpp$/) {
+      print file ":" line ": " header ": a system header outside the platform seam files"; found = 1
+    }
+  }
+  END { exit found }'
