@@ -92,13 +92,26 @@ INSTANTIATE_TEST_SUITE_P(
         DialogueCase{"LastWordWithoutLineEndIsSearched", "0\na\n2\na",
                      P + W + "Comparies: 1\r\n1\r\n" + P + W +
                          "Eto slovo naideni i nahodatsa po\r\nIndex is: 1\r\nComparies: 1\r\n" + P},
+        DialogueCase{"LastLineOfCrsIsTheEmptyWord", "0\nab\n2\n\r\r",
+                     P + W + "Comparies: 1\r\n3\r\n" + P + W +
+                         "Nenaideno eto slovo!\r\nComparies: 1\r\n" + P},
+        // A 26 after a complete word line belongs to the next line: the word stands.
+        DialogueCase{"SearchBeforeAMarkerRuns", "0\na\n2\n\n\x1a",
+                     P + W + "Comparies: 1\r\n1\r\n" + P + W +
+                         "Nenaideno eto slovo!\r\nComparies: 1\r\n" + P},
         DialogueCase{"MarkerAsCommandEndsTheRun", "\x1a\r\n3\r\n", P},
         DialogueCase{"MarkerInsideWordEndsIt",
                      "0\r\nab\x1a"
                      "cd\r\n3\r\n4\r\n",
                      P + W + "Comparies: 1\r\n3\r\n" + P +
                          Listing({"", "", "", "ab", "", "", "", "", "", "", "", ""}) + P,
-                     false}),
+                     false},
+        DialogueCase{"MarkerStartingAWordLineIsAnEmptyWord", "0\n\r\n\x1a\n5\r\n3\n4\n",
+                     P + W + W + W + "Comparies: 1\r\n5\r\n" + P +
+                         Listing({"", "", "", "", "", "5", "", "", "", "", "", ""}) + P,
+                     false},
+        // The line's own end ran into the end of input: the add asks once more, and stops.
+        DialogueCase{"EmptyWordCutShortByTheEndAsksOnceMore", "0\n\n\x1a", P + W + W + W, false}),
     [](const testing::TestParamInfo<DialogueCase>& param) { return param.param.name; });
 
 // The input ending within a command line ends the run at the command's word prompt, and

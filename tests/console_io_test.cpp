@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "console/in_out_error.h"
@@ -178,6 +179,11 @@ std::string Byte(int value) {
   return std::string(1, static_cast<char>(value));
 }
 
+// One read statement: 'C' ReadCommandChar, 'W' ReadWord.
+void ReadOnce(ConsoleIO& console, char operation) {
+  operation == 'C' ? console.ReadCommandChar() : ReadWordText(console).has_value();
+}
+
 // True when a 26 stands at the read position: a command read gives it without a device read.
 bool AtEndOfInput(ConsoleIO& console, const FakeSystem& system) {
   const std::size_t reads = system.CountOf(FakeSystem::Kind::kRead);
@@ -280,27 +286,22 @@ TEST(ConsoleInputLong, LinesOfMegabytesComeBackWhole) {
   EXPECT_EQ(ReadWordText(console), "next");
 }
 
-TEST(ConsoleInputEnd, CommandReadsAtEndOfInputDoNotTouchTheDevice) {
-  FakeSystem system;
-  system.ScriptInput("4\r\n");
-  ConsoleIO console(system);
-  console.ReadCommandChar();
-  EXPECT_EQ(console.ReadCommandChar(), 26);
-  const std::size_t reads = system.CountOf(FakeSystem::Kind::kRead);
-  EXPECT_EQ(console.ReadCommandChar(), 26);
-  EXPECT_EQ(console.ReadCommandChar(), 26);
-  EXPECT_EQ(system.CountOf(FakeSystem::Kind::kRead), reads);
-}
-
-TEST(ConsoleInputEnd, SecondWordAtEndOfInputConsumesTheMarkerAndReadsTheDeviceAgain) {
-  FakeSystem system;
-  ConsoleIO console(system);
-  EXPECT_EQ(ReadWordText(console), std::nullopt);
-  EXPECT_EQ(system.CountOf(FakeSystem::Kind::kRead), 1u);
-  system.ScriptInput("discarded\r\nkept\r\n");
-  EXPECT_EQ(ReadWordText(console), "");
-  EXPECT_EQ(system.CountOf(FakeSystem::Kind::kRead), 2u);
-  EXPECT_EQ(ReadWordText(console), "kept");
+// Once a line is cut short by the end of input, the end is final: every later read, of a
+// command or a word, gives the end without asking the device, whatever it would give.
+TEST(ConsoleInputEnd, IsFinalOnceALineIsCutShort) {
+  const std::vector<std::pair<char, std::string>> first_reads = {
+      {'C', "3"}, {'W', ""}, {'W', "ab"}, {'W', "\r\r"}, {'W', "ab\x1a"}};
+  for (const auto& [operation, input] : first_reads) {
+    FakeSystem system;
+    system.ScriptInput(input);
+    ConsoleIO console(system);
+    ReadOnce(console, operation);
+    system.ScriptInput("never read\r\n");
+    const std::size_t reads = system.CountOf(FakeSystem::Kind::kRead);
+    EXPECT_EQ(ReadWordText(console), std::nullopt) << input;
+    EXPECT_EQ(console.ReadCommandChar(), 26) << input;
+    EXPECT_EQ(system.CountOf(FakeSystem::Kind::kRead), reads) << input;
+  }
 }
 
 // A read that fails, or standard input that cannot be attached, raises its code from either
@@ -312,11 +313,7 @@ TEST(ConsoleInputFailures, ReadsRaiseTheirCode) {
       system.input_attachable = attachable;
       system.failing_calls[1] = 21;  // after attaching, the first read
       ConsoleIO console(system);
-      EXPECT_EQ(CodeOf([&] {
-                  operation == 'C' ? console.ReadCommandChar() : ReadWordText(console).has_value();
-                }),
-                attachable ? 21 : 104)
-          << operation;
+      EXPECT_EQ(CodeOf([&] { ReadOnce(console, operation); }), attachable ? 21 : 104) << operation;
       // Attached: the failed read, then the line skip's read on.
       EXPECT_EQ(system.CountOf(FakeSystem::Kind::kRead), attachable ? 2u : 0u) << operation;
     }

@@ -41,10 +41,12 @@ WordRead ConsoleIO::ReadWord(LineConsumer& consumer) {
   if (input_ended_) {
     return WordRead::kInputEnded;
   }
-  const std::size_t length = input_.ReadLineInto(consumer);
-  input_.SkipLine();
+  const bool line_read = input_.ReadLineInto(consumer);
+  const bool line_cut_short = !input_.SkipLine();
   CheckIO(__builtin_return_address(0));
-  return length == 0 && input_.AtEndOfInput() ? WordRead::kInputEnded : WordRead::kLine;
+  // As after a command: whatever the device gives after the end is never read as a word.
+  input_ended_ = line_cut_short;
+  return line_read ? WordRead::kLine : WordRead::kInputEnded;
 }
 
 void ConsoleIO::FlushOutputAndCheck() {

@@ -34,10 +34,10 @@ class ConsoleIO {
   // The first byte of the next line, the rest of which is discarded; kEndOfInput at the end.
   [[gnu::noinline]] unsigned char ReadCommandChar();
   // Hands the next line, without its CR bytes, to the consumer as it arrives; the rest of
-  // the line is discarded. kInputEnded, without reading, once the input has ended within a
-  // command line; and when it ends before any byte of the line: every later read would find
-  // the end too. A failed read raises before this returns, so
-  // its caller never uses what the consumer took.
+  // the line is discarded. kInputEnded when the input ends before any byte of the line, and,
+  // without reading, once an earlier line was cut short by the end: the end is final. A line
+  // ended by its LF or by a 26 met inside it is a word, whatever follows. A failed read
+  // raises before this returns, so its caller never uses what the consumer took.
   [[gnu::noinline]] WordRead ReadWord(LineConsumer& consumer);
 
   // End of a normal run: every pending byte to the device, and the write checked.
@@ -49,7 +49,7 @@ class ConsoleIO {
   void CheckIO(const void* return_address);
 
   std::int32_t pending_code_ = 0;
-  bool input_ended_ = false;  // the input ended within a command line
+  bool input_ended_ = false;  // a line was cut short by the end of input
   OutputStream output_;
   InputStream input_;
 };

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "console/input_stream.h"
 
-#include <cstring>
-
 #include "platform/error_codes.h"
 
 namespace wordhash {
@@ -10,6 +8,7 @@ namespace wordhash {
 namespace {
 
 constexpr unsigned char kLineFeed = '\n';
+constexpr unsigned char kCarriageReturn = '\r';
 
 }  // namespace
 
@@ -41,18 +40,6 @@ bool InputStream::Refill() {
   return true;
 }
 
-std::size_t InputStream::FindFirstOf(std::size_t from, std::string_view bytes) const {
-  // One vectorised memchr per byte value beats a byte-by-byte loop over a 128-byte buffer.
-  const char* const begin = buffer_.data() + from;
-  std::size_t length = end_ - from;
-  for (const char byte : bytes) {
-    if (const void* hit = std::memchr(begin, byte, length)) {
-      length = static_cast<std::size_t>(static_cast<const char*>(hit) - begin);
-    }
-  }
-  return from + length;
-}
-
 unsigned char InputStream::ReadByte() {
   if (!Attach() || (position_ == end_ && !Refill())) {
     return kEndOfInput;
@@ -72,48 +59,55 @@ bool InputStream::SkipLine() {
       if (byte == kLineFeed || byte == kEndOfInput) {
         return byte == kLineFeed;
       }
-      continue;
     }
-    position_ = FindFirstOf(position_, "\n\x1a");
-    if (position_ == end_) {
-      continue;
+    for (; position_ < end_; ++position_) {
+      const unsigned char byte = Byte(position_);
+      if (byte == kLineFeed) {
+        ++position_;
+        return true;
+      }
+      if (byte == kEndOfInput) {
+        return false;  // it stays pending
+      }
     }
-    if (Byte(position_) == kLineFeed) {
-      ++position_;
-      return true;
-    }
-    return false;
   }
 }
 
-std::size_t InputStream::ReadLineInto(LineConsumer& consumer) {
-  std::size_t handed_over = 0;
-  for (;;) {
+void InputStream::HandOver(LineConsumer& consumer, std::size_t from, std::size_t to) const {
+  if (to > from) {
+    consumer.Take(std::string_view(buffer_.data() + from, to - from));
+  }
+}
+
+bool InputStream::ReadLineInto(LineConsumer& consumer) {
+  for (bool line_started = false;; line_started = true) {
     if (position_ == end_) {
       // The first byte of a refill comes through a byte read, so that a 26 there stays
       // pending; any other byte is put back and scanned with the rest.
       if (ReadByte() == kEndOfInput) {
-        return handed_over;
+        return line_started;
       }
       --position_;
     }
-    const std::size_t stop = FindFirstOf(position_, "\n\r\x1a");
-    if (stop > position_) {
-      consumer.Take(std::string_view(buffer_.data() + position_, stop - position_));
-      handed_over += stop - position_;
-      position_ = stop;
+    // One pass over the pending bytes, each looked at once. CRs are squeezed out in place
+    // (the bytes before the read position are never read again), so a line full of them
+    // still reaches the consumer in one piece per device read.
+    const std::size_t piece = position_;
+    std::size_t kept = position_;
+    for (; position_ < end_; ++position_) {
+      const unsigned char byte = Byte(position_);
+      if (byte == kLineFeed || byte == kEndOfInput) {
+        HandOver(consumer, piece, kept);
+        if (byte == kEndOfInput) {
+          ++position_;  // a 26 met while scanning is consumed
+        }
+        return true;
+      }
+      if (byte != kCarriageReturn) {
+        buffer_[kept++] = static_cast<char>(byte);
+      }
     }
-    if (position_ == end_) {
-      continue;
-    }
-    const unsigned char byte = Byte(position_);
-    if (byte == kLineFeed) {
-      return handed_over;
-    }
-    ++position_;  // a CR is dropped; a 26 met while scanning is consumed
-    if (byte == kEndOfInput) {
-      return handed_over;
-    }
+    HandOver(consumer, piece, kept);
   }
 }
 

@@ -27,16 +27,14 @@ class InputStream {
   // Discards input through the next LF. False when the input ended first: the end stays
   // pending.
   bool SkipLine();
-  // Hands the current line up to its LF to the consumer, leaving out every CR, and returns
-  // how many bytes it handed over. The LF stays pending; a 26 ends the line too, consumed
-  // when it was already in the buffer, left pending when a refill brought it first.
-  std::size_t ReadLineInto(LineConsumer& consumer);
-  // True when a 26 stands at the read position: every later byte read gives end of input.
-  bool AtEndOfInput() const { return position_ < end_ && Byte(position_) == kEndOfInput; }
+  // Hands the current line up to its LF to the consumer, leaving out every CR. The LF stays
+  // pending; a 26 ends the line too, consumed when it was already in the buffer, left pending
+  // when a refill brought it first. False when the input ended before any byte of the line.
+  bool ReadLineInto(LineConsumer& consumer);
 
  private:
-  // The index of the first of the given bytes pending from `from` on, or end_.
-  std::size_t FindFirstOf(std::size_t from, std::string_view bytes) const;
+  // The buffer's bytes [from, to) to the consumer, if there are any.
+  void HandOver(LineConsumer& consumer, std::size_t from, std::size_t to) const;
   bool Attach();
   bool Refill();
   unsigned char Byte(std::size_t index) const { return static_cast<unsigned char>(buffer_[index]); }
