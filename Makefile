@@ -11,7 +11,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 GTEST_SOURCE ?= /usr/src/googletest
 
 .PHONY: help all build run test install uninstall package windows wine-test bench fuzz \
-        sanitize lint coverage libcxx-test test32 mutants clean
+        sanitize lint coverage libcxx-test test32 mutants fresh-machine clean
 
 help:  ## this list
 	@grep -E '^[a-z0-9-]+:.*## ' $(MAKEFILE_LIST) | sed 's/:.*## /\t/' | expand -t 14
@@ -121,6 +121,11 @@ test32:  ## every test built as 32-bit x86 code (g++ -m32), natively or under qe
 	cmake --preset i386 -DWORDHASH_WERROR=$(WERROR) -DWORDHASH_GTEST_SOURCE=$(GTEST_SOURCE)
 	cmake --build build-i386 -j $(JOBS)
 	ctest --test-dir build-i386 --output-on-failure --no-tests=error -j $(JOBS)
+
+# Needs root and Debian's debootstrap; FRESH_RELEASES picks the Debian releases.
+FRESH_RELEASES ?= bookworm trixie
+fresh-machine:  ## the two commands on bare Debian 12 and 13 trees, and CI's set-up on 12 (root)
+	tools/fresh_machine.sh build-fresh $(FRESH_RELEASES)
 
 MUTANTS ?= 60
 mutants:  ## MUTANTS (60) one-line faults in src/, each built and tested: which the tests catch
