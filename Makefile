@@ -44,12 +44,16 @@ run:  ## build only the program, then start it on this terminal
 test: build  ## build everything, then run every test through CTest
 	ctest --test-dir $(BUILD_DIR) --output-on-failure --no-tests=error -j $(JOBS)
 
+# The paths reach the script through the environment, never through the shell's parsing: a
+# space, a quote, a glob or a semicolon in them stays what it is.
+install: export WORDHASH_PREFIX = $(value PREFIX)
+install: export WORDHASH_DESTDIR = $(value DESTDIR)
 install:  ## install the program and its man page under PREFIX (/usr/local), below DESTDIR if given
 	$(call configure)
 	cmake --build $(BUILD_DIR) --target wordhash documentation -j $(JOBS)
-	tools/install.sh install $(BUILD_DIR) $(PREFIX) $(DESTDIR)
+	tools/install.sh install $(BUILD_DIR) "$$WORDHASH_PREFIX" "$$WORDHASH_DESTDIR"
 
-uninstall:  ## remove exactly the files and the emptied directories the last `make install` made
+uninstall:  ## remove what `make install` wrote and is unchanged, and the folders it made, if empty
 	tools/install.sh uninstall $(BUILD_DIR)
 
 package:  ## the Debian package, build-package/wordhash_<version>_<arch>.deb (no tests built)
