@@ -26,13 +26,8 @@ fi
 export SOURCE_DATE_EPOCH
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 eval "$(dpkg-buildflags --export=sh)"
-# CMake takes no CPPFLAGS; and neither folder's path may reach the output. Sources are named
-# from the source folder, as addr2line then prints them (src/app/...): both folders are
-# mapped to nothing. DWARF 4, since version 5 writes the compiling folder into its line table
-# unmapped when it maps to nothing.
-# (Of the maps that match, the last one given is used.)
-CXXFLAGS="$CPPFLAGS $CXXFLAGS -gdwarf-4 -ffile-prefix-map=$source_dir/="
-CXXFLAGS="$CXXFLAGS -ffile-prefix-map=$build_dir/= -ffile-prefix-map=$build_dir/src="
+# CMake takes no CPPFLAGS. The preset keeps both folders' paths out of the program.
+CXXFLAGS="$CPPFLAGS $CXXFLAGS"
 export CXXFLAGS LDFLAGS
 
 rm -f "$build_dir"/CMakeCache.txt
