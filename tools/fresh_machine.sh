@@ -28,6 +28,7 @@ clean_up() {
   root=""
 }
 trap clean_up EXIT
+trap "exit 1" INT TERM  # so that the clean-up runs
 
 in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
 as_newcomer() {

@@ -24,6 +24,7 @@ clean_up() {
   return 0
 }
 trap clean_up EXIT
+trap "exit 1" INT TERM  # so that the clean-up runs
 
 why=""
 register_qemu() {  # sets why when it cannot
