@@ -6,7 +6,6 @@
 #include "console/console_io.h"
 #include "null_system.h"
 #include "table/hash_table.h"
-#include "table/table_operations.h"
 #include "test_words.h"
 
 namespace wordhash {

@@ -9,7 +9,6 @@
 
 #include "console/console_io.h"
 #include "fake_system.h"
-#include "table/table_operations.h"
 #include "test_words.h"
 
 namespace wordhash {

@@ -14,7 +14,7 @@ namespace {
 // Errnos of the same meaning as a code get that code; EIO and ECONNRESET, whose numbers are
 // codes of other meanings (5, Access denied; 104, input not attached), are moved clear; any
 // other stays itself. No two errnos share a code, and none lands on a code of its own.
-TEST(ReportedErrorCodeTest, NoErrnoReadsAsAnotherMeaning) {
+TEST(ReportedErrorCodeTest, NoErrnoReadsAsAnOwnCode) {
   const std::map<int, int> expected = {
       {ENOENT, 2},   {EMFILE, 4}, {ENFILE, 4},        {EACCES, 5},     {EPERM, 5},  {ENOSPC, 101},
       {EDQUOT, 101}, {EIO, 1005}, {ECONNRESET, 1104}, {ENOBUFS, 1105}, {EPIPE, 32}, {EISDIR, 21}};

@@ -52,7 +52,7 @@ codes=()
 while IFS='|' read -r name text; do
   message[${value[$name]}]=$text
   codes+=("${value[$name]}")
-done < <(sed -nE 's/.*Meaning\{(k[A-Za-z]+), "([^"]*)"\}.*/\1|\2/p' "$codes_header")
+done < <(sed -nE 's/.*OwnCode\{(k[A-Za-z]+), "([^"]*)"\}.*/\1|\2/p' "$codes_header")
 rows=0
 while IFS='|' read -r _ code text _; do
   code=${code// /}

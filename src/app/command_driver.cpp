@@ -3,7 +3,7 @@
 
 #include "app/word_commands.h"
 #include "console/console_io.h"
-#include "table/table_operations.h"
+#include "table/hash_table.h"
 
 namespace wordhash {
 

@@ -8,9 +8,9 @@
 namespace wordhash {
 
 MessageText InOutErrorMessage(std::int32_t code) {
-  const error_code::Meaning* meaning = error_code::MeaningOf(code);
-  if (meaning != nullptr && !meaning->message.empty()) {
-    return MessageText(meaning->message);
+  const error_code::OwnCode* own = error_code::FindOwnCode(code);
+  if (own != nullptr && !own->message.empty()) {
+    return MessageText(own->message);
   }
   char digits[12];
   const auto end = std::to_chars(digits, digits + sizeof digits, code).ptr;

@@ -4,9 +4,8 @@
 #include <utility>
 
 #include "console/console_io.h"
-#include "table/hashed_word.h"
-#include "table/slot_matcher.h"
-#include "table/table_operations.h"
+#include "table/add_word.h"
+#include "table/find_word.h"
 
 namespace wordhash {
 

@@ -22,34 +22,34 @@ inline constexpr std::int32_t kInputCannotBeAttached = 104;
 inline constexpr std::int32_t kOutputCannotBeAttached = 105;
 inline constexpr std::int32_t kInvalidNumericInput = 106;
 
-struct Meaning {
+struct OwnCode {
   std::int32_t code;
   std::string_view message;  // empty: reported as "I/O error <code>"
 };
 
-inline constexpr std::array kMeanings = {
-    Meaning{kFileNotFound, "File not found"},
-    Meaning{kInvalidFilename, "Invalid filename"},
-    Meaning{kTooManyOpenFiles, "Too many open files"},
-    Meaning{kFileAccessDenied, "File access denied"},
-    Meaning{kReadBeyondEndOfFile, "Read beyond end of file"},
-    Meaning{kDiskFull, "Disk full"},
-    Meaning{kInputCannotBeAttached, ""},
-    Meaning{kOutputCannotBeAttached, ""},
-    Meaning{kInvalidNumericInput, "Invalid numeric input"},
+inline constexpr std::array kOwnCodes = {
+    OwnCode{kFileNotFound, "File not found"},
+    OwnCode{kInvalidFilename, "Invalid filename"},
+    OwnCode{kTooManyOpenFiles, "Too many open files"},
+    OwnCode{kFileAccessDenied, "File access denied"},
+    OwnCode{kReadBeyondEndOfFile, "Read beyond end of file"},
+    OwnCode{kDiskFull, "Disk full"},
+    OwnCode{kInputCannotBeAttached, ""},
+    OwnCode{kOutputCannotBeAttached, ""},
+    OwnCode{kInvalidNumericInput, "Invalid numeric input"},
 };
 
-constexpr const Meaning* MeaningOf(std::int32_t code) {
-  const auto* found = std::find_if(kMeanings.begin(), kMeanings.end(),
-                                   [code](const Meaning& meaning) { return meaning.code == code; });
-  return found != kMeanings.end() ? found : nullptr;
+constexpr const OwnCode* FindOwnCode(std::int32_t code) {
+  const auto* found = std::find_if(kOwnCodes.begin(), kOwnCodes.end(),
+                                   [code](const OwnCode& own) { return own.code == code; });
+  return found != kOwnCodes.end() ? found : nullptr;
 }
 
 // A platform's error number with no code of the same meaning is reported as itself, unless
 // the number is one of the codes above, where it would read as their meaning: then it is
 // moved clear of them, to 1000 + the number.
-constexpr std::int32_t ClearOfMeanings(std::int32_t error_number) {
-  return MeaningOf(error_number) != nullptr ? 1000 + error_number : error_number;
+constexpr std::int32_t ClearOfOwnCodes(std::int32_t error_number) {
+  return FindOwnCode(error_number) != nullptr ? 1000 + error_number : error_number;
 }
 
 }  // namespace wordhash::error_code

@@ -83,7 +83,7 @@ int ReportedErrorCode(int error_number) {
     case EDQUOT:
       return error_code::kDiskFull;
     default:
-      return error_code::ClearOfMeanings(error_number);
+      return error_code::ClearOfOwnCodes(error_number);
   }
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
+#include "table/add_word.h"
+
 #include "console/console_io.h"
-#include "table/hashed_word.h"
-#include "table/table_operations.h"
 
 namespace wordhash {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
+#include "table/find_word.h"
+
 #include <algorithm>
 #include <cstring>
 
 #include "console/console_io.h"
-#include "table/slot_matcher.h"
-#include "table/table_operations.h"
 
 namespace wordhash {
 

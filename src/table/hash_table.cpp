@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "console/console_io.h"
+
 namespace wordhash {
 
 void WordHasher::Add(std::string_view bytes) {
@@ -33,6 +35,15 @@ void WordHasher::Add(std::string_view bytes) {
 void ClearTable(HashTable& table, int highest_index) {
   std::for_each(table.begin(), table.begin() + highest_index + 1,
                 [](Word& slot) { slot = Word(); });
+}
+
+void PrintTable(ConsoleIO& console, const HashTable& table, int highest_index) {
+  for (int index = 0; index <= highest_index; ++index) {
+    console.WriteInteger(index);
+    console.WriteText(": ");
+    console.WriteText(table[static_cast<std::size_t>(index)].View());
+    console.EndLine();
+  }
 }
 
 }  // namespace wordhash

@@ -9,6 +9,8 @@
 
 namespace wordhash {
 
+class ConsoleIO;
+
 // Twelve word slots addressed by an additive hash and filled by linear probing. The empty
 // word marks a free slot; words are byte strings, compared byte for byte.
 constexpr int TableSize = 12;
@@ -26,6 +28,16 @@ class WordHasher {
   std::uint64_t sum_ = 0;
 };
 
+// The home slot of a whole word.
+inline int HashWord(std::string_view word) {
+  WordHasher hasher;
+  hasher.Add(word);
+  return hasher.HomeSlot();
+}
+
+// Empties the slots 0 to highest_index.
 void ClearTable(HashTable& table, int highest_index);
+// One line per slot, 0 to highest_index: the index, ": " and the slot's bytes.
+void PrintTable(ConsoleIO& console, const HashTable& table, int highest_index);
 
 }  // namespace wordhash

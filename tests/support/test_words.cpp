@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "test_words.h"
 
-#include "table/slot_matcher.h"
+#include "table/find_word.h"
 
 namespace wordhash {
 
@@ -9,12 +9,6 @@ HashedWord Hashed(std::string_view bytes) {
   HashedWord word;
   word.Take(bytes);
   return word;
-}
-
-int HashWord(std::string_view word) {
-  WordHasher hasher;
-  hasher.Add(word);
-  return hasher.HomeSlot();
 }
 
 WordMatches MatchWord(const HashTable& table, std::string_view word) {

@@ -7,9 +7,16 @@
 
 #include "console/line_consumer.h"
 #include "table/hash_table.h"
-#include "table/table_operations.h"
 
 namespace wordhash {
+
+class ConsoleIO;
+
+// What a search needs to know of its word: its home slot, and which slots hold it.
+struct WordMatches {
+  int home = 0;
+  std::array<bool, TableSize> held_by{};
+};
 
 // Finds, as a searched word's bytes arrive, its home slot and which slots hold it, without
 // keeping the word: each piece is compared with every slot still matching at its offset.
@@ -25,5 +32,8 @@ class SlotMatcher final : public LineConsumer {
   std::size_t offset_ = 0;  // how many bytes of the word have arrived
   std::array<bool, TableSize> matching_{};
 };
+
+// Writes where the word is, or that it is absent, with the comparison count.
+void FindWord(ConsoleIO& console, const HashTable& table, const WordMatches& matches);
 
 }  // namespace wordhash

@@ -10,6 +10,8 @@
 
 namespace wordhash {
 
+class ConsoleIO;
+
 // A word with its home slot. The bytes arrive through Take, as the word's line is read, and
 // are summed on the way, so the home slot is always the word's own.
 class HashedWord final : public LineConsumer {
@@ -32,5 +34,10 @@ class HashedWord final : public LineConsumer {
   Word word_;
   WordHasher hasher_;
 };
+
+// Stores the word at its home slot or the next free slot after it, and writes the comparison
+// count. Returns false when every slot was taken and the word was not stored. A word equal to
+// the one at its home slot is not stored again.
+bool AddWord(ConsoleIO& console, HashTable& table, HashedWord&& word);
 
 }  // namespace wordhash
