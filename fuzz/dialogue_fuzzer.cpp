@@ -12,11 +12,16 @@
 #include <vector>
 
 #include "app/program.h"
+#include "dialogue_test.h"
 #include "fake_system.h"
 
 using wordhash::FakeSystem;
+using wordhash::kCommandPrompt;
+using wordhash::kMenu;
+using wordhash::kWordPrompt;
 using wordhash::RunWordhash;
 using wordhash::SystemInterface;
+using wordhash::TableSize;
 
 namespace {
 
@@ -25,28 +30,30 @@ namespace {
   std::abort();
 }
 
+// A search of a full table without the word: the home slot, then two for each slot after it.
+constexpr int kMostSearchComparisons = 2 * TableSize - 1;
+
 // Reads the program's output front to back against its grammar.
 class OutputChecker {
  public:
   explicit OutputChecker(std::string_view output) : rest_(output) {}
 
   void Check() {
-    Expect(
-        "0 - Dobavit v hash table\r\n2 - Poisk hash table\r\n3 - Vivod hash table\r\n4 - Exit\r\n");
-    Expect("Enter command: ");
+    Expect(kMenu);
+    Expect(kCommandPrompt);
     while (!rest_.empty()) {
-      if (Take("Enter command: ")) {
+      if (Take(kCommandPrompt)) {
         continue;
       }
       if (rest_.starts_with("0: ")) {
         CheckListing();
-      } else if (rest_.starts_with("Enter Slovo: ")) {
+      } else if (rest_.starts_with(kWordPrompt)) {
         CheckWordCommand();
       } else {
         Fail("not a result of a command", rest_);
       }
       if (!rest_.empty()) {
-        Expect("Enter command: ");
+        Expect(kCommandPrompt);
       }
     }
   }
@@ -85,7 +92,7 @@ class OutputChecker {
   }
 
   void CheckListing() {
-    for (int slot = 0; slot < 12; ++slot) {
+    for (int slot = 0; slot < TableSize; ++slot) {
       Expect(std::to_string(slot) + ": ");
       const std::size_t end = rest_.find("\r\n");
       if (end == std::string_view::npos ||
@@ -98,7 +105,7 @@ class OutputChecker {
 
   void CheckWordCommand() {
     int prompts = 0;
-    while (Take("Enter Slovo: ")) {
+    while (Take(kWordPrompt)) {
       ++prompts;
     }
     if (rest_.empty()) {
@@ -109,24 +116,24 @@ class OutputChecker {
     }
     if (Take("Nenaideno eto slovo!\r\n")) {
       Expect("Comparies: ");
-      const int count = Number(1, 23);
-      if (count != 1 && count != 23 && count % 2 != 0) {
+      const int count = Number(1, kMostSearchComparisons);
+      if (count != 1 && count != kMostSearchComparisons && count % 2 != 0) {
         Fail("an absent word ends at a free slot: an even count", rest_);
       }
       return;
     }
     if (Take("Eto slovo naideni i nahodatsa po\r\n")) {
       Expect("Index is: ");
-      Number(0, 11);
+      Number(0, TableSize - 1);
       Expect("Comparies: ");
       Number(1, 1);
       return;
     }
     if (Take("Eto slovo naideno\r\n")) {
       Expect("Index is: ");
-      Number(0, 11);
+      Number(0, TableSize - 1);
       Expect("Comparies: ");
-      if (Number(3, 23) % 2 == 0) {
+      if (Number(3, kMostSearchComparisons) % 2 == 0) {
         Fail("a word found by probing has an odd count", rest_);
       }
       return;
@@ -140,14 +147,14 @@ class OutputChecker {
   void CheckAdd() {
     const bool present = Take("Kluch uge dobavlalsa!!.\r\n");
     Expect("Comparies: ");
-    const int count = Number(1, present ? 1 : 12);
+    const int count = Number(1, present ? 1 : TableSize);
     if (Take("Nelza dobavit v hash table\r\n")) {
-      if (count != 12) {
+      if (count != TableSize) {
         Fail("a failed add looked at every slot", rest_);
       }
       return;
     }
-    Number(0, 11);
+    Number(0, TableSize - 1);
   }
 
   std::string_view rest_;

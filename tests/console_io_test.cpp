@@ -16,6 +16,7 @@ namespace wordhash {
 namespace {
 
 using Device = SystemInterface::Device;
+using Kind = FakeSystem::Kind;
 using Writes = std::vector<std::string>;
 
 int CodeOf(auto&& statement) {
@@ -138,7 +139,7 @@ TEST(ConsoleOutput, UnattachableOutputFailsEveryStatementWith105AndWritesNothing
 
 TEST(ConsoleOutput, FailedWriteRaisesItsCodeAndDropsEverythingAfterIt) {
   FakeSystem system;
-  system.failing_calls[2] = 28;  // after attaching, the second write
+  system.failing_calls[{Kind::kWrite, 2}] = 28;
   ConsoleIO console(system);
   console.WriteText(std::string(130, 'a'));  // first block goes out
   EXPECT_EQ(CodeOf([&] {
@@ -154,7 +155,7 @@ TEST(ConsoleOutput, FailedWriteRaisesItsCodeAndDropsEverythingAfterIt) {
 
 TEST(ConsoleOutput, FailedFinalWriteIsRaised) {
   FakeSystem system;
-  system.failing_calls[1] = 101;  // after attaching, the first write
+  system.failing_calls[{Kind::kWrite, 1}] = 101;
   ConsoleIO console(system);
   console.WritePrompt("Enter command: ");
   EXPECT_EQ(CodeOf([&] { console.FlushOutputAndCheck(); }), 101);
@@ -311,7 +312,7 @@ TEST(ConsoleInputFailures, ReadsRaiseTheirCode) {
     for (const char operation : {'C', 'W'}) {
       FakeSystem system;
       system.input_attachable = attachable;
-      system.failing_calls[1] = 21;  // after attaching, the first read
+      system.failing_calls[{Kind::kRead, 1}] = 21;
       ConsoleIO console(system);
       EXPECT_EQ(CodeOf([&] { ReadOnce(console, operation); }), attachable ? 21 : 104) << operation;
       // Attached: the failed read, then the line skip's read on.
@@ -323,7 +324,8 @@ TEST(ConsoleInputFailures, ReadsRaiseTheirCode) {
 TEST(ConsoleInputFailures, EveryPartOfAStatementIsAttemptedAndTheLastCodeWins) {
   FakeSystem system;
   system.reads.push_back({"ab"});
-  system.failing_calls = {{2, 5}, {3, 13}};  // the read that ends the word, then the skip's
+  // The read that ends the word fails, and then the skip's.
+  system.failing_calls = {{{Kind::kRead, 2}, 5}, {{Kind::kRead, 3}, 13}};
   ConsoleIO console(system);
   EXPECT_EQ(CodeOf([&] { ReadWordText(console); }), 13);
   EXPECT_EQ(system.CountOf(FakeSystem::Kind::kRead), 3u);
@@ -331,7 +333,7 @@ TEST(ConsoleInputFailures, EveryPartOfAStatementIsAttemptedAndTheLastCodeWins) {
 
 TEST(ConsoleInputFailures, FailedReadPlacesNoMarkerSoTheDeviceIsAskedAgain) {
   FakeSystem system;
-  system.failing_calls[1] = 5;  // after attaching, the first read
+  system.failing_calls[{Kind::kRead, 1}] = 5;
   system.ScriptInput("skipped\r\n4\r\n");
   ConsoleIO console(system);
   // The line skip of the same statement reads on; a later success leaves the code alone.

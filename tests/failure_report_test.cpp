@@ -20,6 +20,7 @@ namespace wordhash {
 namespace {
 
 using Device = SystemInterface::Device;
+using Kind = FakeSystem::Kind;
 
 std::string Position(const std::string& report) {
   std::smatch match;
@@ -58,7 +59,7 @@ struct FailureCase {
   const char* name = "";
   std::string input{};
   Device output_device = Device::kFileOrPipe;
-  std::map<std::size_t, int> failing_calls{};  // by index among attaches, reads and writes
+  std::map<FakeSystem::CallOf, int> failing_calls{};
   // What the read after the scripted input throws: memory or another failure.
   FakeSystem::Raise raise = FakeSystem::Raise::kNothing;
   std::string module = "wordhash";  // the program's file name, as the system gives it
@@ -98,12 +99,9 @@ TEST_P(FailureTest, ReportsOnceAfterThePendingOutput) {
       << "a write after a failed one";
 }
 
-const std::string kEmptyListing = Listing({"", "", "", "", "", "", "", "", "", "", "", ""});
+const std::string kEmptyListing = Listing();
 const std::string kFirstBlock = (kMenu + kCommandPrompt + kEmptyListing).substr(0, 128);
 
-// Call indexes: to a file, 0 attaches standard output, 1 standard input, 2 is the first read
-// and then come the writes; to a terminal the four menu lines and the prompt are writes 1 to
-// 5 before standard input is attached.
 INSTANTIATE_TEST_SUITE_P(
     Failures, FailureTest,
     testing::Values(FailureCase{.name = "OutputCannotBeAttached",
@@ -113,36 +111,36 @@ INSTANTIATE_TEST_SUITE_P(
                                 .report = ExpectedReport("EInOutError", "I/O error 105.",
                                                          "wh.exe")},
                     FailureCase{.name = "ReadFailsWithOutputPending",
-                                .failing_calls = {{2, 21}},
+                                .failing_calls = {{{Kind::kRead, 1}, 21}},
                                 .output = kMenu + kCommandPrompt,
                                 .report = ExpectedReport("EInOutError", "I/O error 21.")},
                     FailureCase{.name = "ReadFailsOnATerminal",
                                 .output_device = Device::kTerminal,
-                                .failing_calls = {{7, 5}},
+                                .failing_calls = {{{Kind::kRead, 1}, 5}},
                                 .output = kMenu + kCommandPrompt,
                                 .report = ExpectedReport("EInOutError", "File access denied.")},
                     FailureCase{.name = "FirstBlockWriteFails",
                                 .input = "3\r\n4\r\n",
-                                .failing_calls = {{3, 28}},
+                                .failing_calls = {{{Kind::kWrite, 1}, 28}},
                                 .report = ExpectedReport("EInOutError", "I/O error 28.")},
                     FailureCase{.name = "SecondBlockWriteFailsAndNothingFollows",
                                 .input = "3\r\n3\r\n4\r\n",
-                                .failing_calls = {{4, 32}},
+                                .failing_calls = {{{Kind::kWrite, 2}, 32}},
                                 .output = kFirstBlock,
                                 .report = ExpectedReport("EInOutError", "I/O error 32.")},
                     FailureCase{.name = "FinalWriteFails",
                                 .input = "4\r\n",
-                                .failing_calls = {{3, 101}},
+                                .failing_calls = {{{Kind::kWrite, 1}, 101}},
                                 .report = ExpectedReport("EInOutError", "Disk full.")},
                     // The read fails, its line skip reads on, and the flush before the report fails
                     // too: the report still comes, naming the read's failure.
                     FailureCase{.name = "FlushBeforeTheReportFails",
-                                .failing_calls = {{2, 2}, {4, 32}},
+                                .failing_calls = {{{Kind::kRead, 1}, 2}, {{Kind::kWrite, 1}, 32}},
                                 .report = ExpectedReport("EInOutError", "File not found.")},
                     FailureCase{.name = "TerminalWriteFailsMidMenu",
                                 .output_device = Device::kTerminal,
-                                .failing_calls = {{3, 5}},
-                                .output = "0 - Dobavit v hash table\r\n2 - Poisk hash table\r\n",
+                                .failing_calls = {{{Kind::kWrite, 3}, 5}},
+                                .output = LinesOf(kMenu)[0] + LinesOf(kMenu)[1],
                                 .report = ExpectedReport("EInOutError", "File access denied.")},
                     // Failures other than I/O are reported with their own kind and message.
                     FailureCase{.name = "OutOfMemory",
@@ -160,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(FailureReportTest, FailureIsPassedOnWhenADebuggerTakesIt) {
   FakeSystem system;
   system.debugger_attached = true;
-  system.failing_calls[2] = 5;  // the first read
+  system.failing_calls[{Kind::kRead, 1}] = 5;
   EXPECT_THROW(RunWordhash(system), EInOutError);
   EXPECT_TRUE(system.ErrorWrites().empty());
 }
@@ -173,16 +171,16 @@ TEST(FailureReportTest, DifferentStatementsGiveDifferentPositions) {
   FakeSystem menu_line;
   menu_line.output_device = Device::kMissing;  // the first menu line
   FakeSystem command_read;
-  command_read.failing_calls[2] = 5;  // the first read
+  command_read.failing_calls[{Kind::kRead, 1}] = 5;
   FakeSystem word_read;
   word_read.ScriptInput("0\r\n");
-  word_read.failing_calls[3] = 5;  // the read after the command
+  word_read.failing_calls[{Kind::kRead, 2}] = 5;
   FakeSystem final_write;
   final_write.ScriptInput("4\r\n");
-  final_write.failing_calls[3] = 5;  // the only write
+  final_write.failing_calls[{Kind::kWrite, 1}] = 5;
   FakeSystem listing_line;
   listing_line.ScriptInput("3\r\n");
-  listing_line.failing_calls[3] = 5;  // the first write, by the listing
+  listing_line.failing_calls[{Kind::kWrite, 1}] = 5;
   const std::set<std::string> positions = {
       Position(report_of(menu_line)), Position(report_of(command_read)),
       Position(report_of(word_read)), Position(report_of(final_write)),

@@ -4,6 +4,7 @@
 // and nothing after the failure.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <regex>
 #include <string>
 #include <vector>
@@ -53,15 +54,16 @@ TEST_P(FaultInjection, EveryDeviceCallFailedOnce) {
   ASSERT_EQ(RunWordhash(clean), 0);
   const std::string normal_output = clean.Output();
   ASSERT_GT(normal_output.size(), 3 * 128u);
-  RecordProperty("device_calls", static_cast<int>(clean.DeviceCalls()));
+  RecordProperty("device_calls", static_cast<int>(clean.log.size()));
 
-  for (std::size_t k = 0; k < clean.DeviceCalls(); ++k) {
+  std::map<FakeSystem::Kind, std::size_t> calls_of;
+  for (std::size_t k = 0; k < clean.log.size(); ++k) {
     SCOPED_TRACE("device call " + std::to_string(k));
     const FakeSystem::Kind call = clean.log[k].kind;
     FakeSystem broken;
     broken.output_device = scenario.output_device;
     broken.ScriptInput(scenario.input, 40);
-    broken.failing_calls[k] = kInjectedError;
+    broken.failing_calls[{call, ++calls_of[call]}] = kInjectedError;
     ASSERT_EQ(RunWordhash(broken), 1);
 
     const std::string code = call == FakeSystem::Kind::kAttachInput ? "104"

@@ -36,7 +36,6 @@ TEST(WordhashBinary, LineFourFromAFileToAFile) {
   const Outcome outcome = RunWithFiles("4\r\n");
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(outcome.output, kMenu + P);
-  EXPECT_EQ(outcome.output.size(), 95u);
   EXPECT_EQ(outcome.error, "");
 }
 
@@ -126,7 +125,7 @@ TEST(WordhashBinary, TerminalSessionShowsEachPromptBeforeWaiting) {
       {"Comparies: 1\r\n4\r\n" + P, "2\n"},
       {W, "hello\n"},
       {"Eto slovo naideni i nahodatsa po\r\nIndex is: 4\r\nComparies: 1\r\n" + P, "3\n"},
-      {Listing({"", "", "", "", "hello", "", "", "", "", "", "", ""}) + P, "4\n"}};
+      {Listing({{4, "hello"}}) + P, "4\n"}};
   std::string transcript;
   for (const auto& [shown, typed] : exchanges) {
     ASSERT_TRUE(ReadUntil(terminal, shown, transcript))

@@ -60,19 +60,19 @@ std::size_t FakeSystem::CountOf(Kind kind) const {
       log.begin(), log.end(), [kind](const Call& call) { return call.kind == kind; }));
 }
 
-int FakeSystem::NextCallFails() {
-  const auto failure = failing_calls.find(device_calls_++);
+int FakeSystem::NextCallFails(Kind kind) {
+  const auto failure = failing_calls.find({kind, ++calls_made_[kind]});
   return failure == failing_calls.end() ? 0 : failure->second;
 }
 
 bool FakeSystem::AttachInput() {
-  const bool attached = NextCallFails() == 0 && input_attachable;
+  const bool attached = NextCallFails(Kind::kAttachInput) == 0 && input_attachable;
   log.push_back({Kind::kAttachInput, "", attached ? 0 : 1});
   return attached;
 }
 
 SystemInterface::Device FakeSystem::AttachOutput() {
-  const Device device = NextCallFails() == 0 ? output_device : Device::kMissing;
+  const Device device = NextCallFails(Kind::kAttachOutput) == 0 ? output_device : Device::kMissing;
   log.push_back({Kind::kAttachOutput, "", device == Device::kMissing ? 1 : 0});
   return device;
 }
@@ -81,7 +81,7 @@ SystemInterface::ReadResult FakeSystem::ReadInput(std::span<char> buffer) {
   if (buffer.size() != 128) {
     Violation("every device read asks for 128 bytes");
   }
-  if (const int error = NextCallFails(); error != 0) {
+  if (const int error = NextCallFails(Kind::kRead); error != 0) {
     log.push_back({Kind::kRead, "", error});
     return {0, error};
   }
@@ -105,7 +105,7 @@ SystemInterface::ReadResult FakeSystem::ReadInput(std::span<char> buffer) {
 }
 
 int FakeSystem::WriteOutput(std::string_view bytes) {
-  const int error = NextCallFails();
+  const int error = NextCallFails(Kind::kWrite);
   log.push_back({Kind::kWrite, std::string(bytes), error});
   return error;
 }

@@ -44,10 +44,15 @@ class FakeSystem final : public SystemInterface {
   bool debugger_attached = false;
   // Served in order; once used up, every read delivers no bytes (end of input).
   std::deque<ScriptedRead> reads;
-  // Device calls that fail, by their 0-based index among attaches, reads and output writes
-  // together, with their codes: a read or write fails with the code (a failed read uses up no
-  // scripted read); an attach finds no usable device.
-  std::map<std::size_t, int> failing_calls;
+  // Device calls that fail, by their kind and their place among the calls of that kind ({kRead,
+  // 1}: the first read), with their codes: a read or write fails with the code (a failed read
+  // uses up no scripted read); an attach finds no usable device.
+  struct CallOf {
+    Kind kind;
+    std::size_t nth;
+    auto operator<=>(const CallOf&) const = default;
+  };
+  std::map<CallOf, int> failing_calls;
 
   // What the program did: every device call, standard error writes included, in order.
   std::vector<Call> log;
@@ -57,7 +62,6 @@ class FakeSystem final : public SystemInterface {
   std::string Output() const;                    // all bytes standard output received
   std::vector<std::string> ErrorWrites() const;  // standard error writes
   std::size_t CountOf(Kind kind) const;
-  std::size_t DeviceCalls() const { return device_calls_; }  // attaches, reads, output writes
 
   bool AttachInput() override;
   Device AttachOutput() override;
@@ -69,10 +73,10 @@ class FakeSystem final : public SystemInterface {
   bool DebuggerTakesFailures() override { return debugger_attached; }
 
  private:
-  // Counts a device call; the code it fails with, or 0.
-  int NextCallFails();
+  // Counts a device call of this kind; the code it fails with, or 0.
+  int NextCallFails(Kind kind);
 
-  std::size_t device_calls_ = 0;
+  std::map<Kind, std::size_t> calls_made_;
 };
 
 // What the whole program writes, run in-process on this input to a file.

@@ -1,8 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
+#include <map>
 #include <regex>
 #include <string>
+#include <vector>
+
+#include "table/hash_table.h"
 
 namespace wordhash {
 
@@ -12,11 +18,22 @@ inline const std::string kMenu =
 inline const std::string kCommandPrompt = "Enter command: ";
 inline const std::string kWordPrompt = "Enter Slovo: ";
 
-// The listing of a table that holds the given words, by slot.
-inline std::string Listing(const std::string (&slots)[12]) {
+// Each line of a text, with its line end.
+inline std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t start = 0, end; start < text.size(); start = end) {
+    end = std::min(text.find('\n', start) + 1, text.size());
+    lines.push_back(text.substr(start, end - start));
+  }
+  return lines;
+}
+
+// The listing of a table that holds these words, by slot; every other slot is free.
+inline std::string Listing(const std::map<int, std::string>& words = {}) {
   std::string listing;
-  for (int slot = 0; slot < 12; ++slot) {
-    listing += std::to_string(slot) + ": " + slots[slot] + "\r\n";
+  for (int slot = 0; slot < TableSize; ++slot) {
+    const auto word = words.find(slot);
+    listing += std::to_string(slot) + ": " + (word != words.end() ? word->second : "") + "\r\n";
   }
   return listing;
 }
