@@ -55,7 +55,7 @@ install=("${as_root[@]}" apt-get install -y -q --no-install-recommends)
 # i386 version of each library the resolver names, for both architectures.
 pins=()
 for _ in $(seq 1 20); do
-  report=$("${install[@]}" -s "${missing[@]}" "${pins[@]}" 2>&1) && break
+  report=$("${install[@]}" --allow-downgrades -s "${missing[@]}" "${pins[@]}" 2>&1) && break
   added=0
   for library in $(grep -oE 'Depends: [a-z0-9.+-]+:i386' <<< "$report" | sed 's/.* //; s/:i386$//' | sort -u); do
     version=$(apt-cache policy "$library:i386" | awk '/Candidate:/ {print $2}')
