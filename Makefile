@@ -95,7 +95,7 @@ fuzz:  ## libFuzzer on whole dialogues for FUZZ_SECONDS (60), in build-fuzz/
 sanitize:  ## every test under the address, undefined-behaviour and leak sanitizers
 	cmake --preset sanitize -DWORDHASH_WERROR=$(WERROR)
 	cmake --build build-sanitize -j $(JOBS)
-	ctest --test-dir build-sanitize --output-on-failure --no-tests=error -j $(JOBS)
+	ctest --test-dir build-sanitize -LE package --output-on-failure --no-tests=error -j $(JOBS)
 
 SOURCES := $(shell find src tests bench fuzz -name '*.cpp' -o -name '*.h' -o -name '*.c')
 lint:  ## layers, clang-format, clang-tidy and cppcheck; any finding fails
@@ -113,13 +113,13 @@ coverage:  ## line coverage of src/ by every test (gcov); fails below 95 %
 	cmake --preset coverage
 	find build-coverage -name '*.gcda' -delete
 	cmake --build build-coverage -j $(JOBS)
-	ctest --test-dir build-coverage --output-on-failure --no-tests=error -j $(JOBS)
+	ctest --test-dir build-coverage -LE package --output-on-failure --no-tests=error -j $(JOBS)
 	tools/coverage_summary.sh build-coverage 95
 
 libcxx-test:  ## every test built with clang and LLVM's libc++ (GoogleTest from GTEST_SOURCE)
 	cmake --preset libcxx -DWORDHASH_WERROR=$(WERROR) -DWORDHASH_GTEST_SOURCE=$(GTEST_SOURCE)
 	cmake --build build-libcxx -j $(JOBS)
-	ctest --test-dir build-libcxx --output-on-failure --no-tests=error -j $(JOBS)
+	ctest --test-dir build-libcxx -LE package --output-on-failure --no-tests=error -j $(JOBS)
 
 test32:  ## every test built as 32-bit x86 code (g++ -m32), natively or under qemu-i386
 	cmake --preset i386 -DWORDHASH_WERROR=$(WERROR) -DWORDHASH_GTEST_SOURCE=$(GTEST_SOURCE)
