@@ -40,7 +40,7 @@ void OutputStream::AppendFillingBuffer(std::string_view bytes) {
 }
 
 void OutputStream::Push() {
-  if (attached_ && push_mode_ && pending_code_ == 0) {
+  if (attached_ && push_mode_) {
     WriteBuffer();
   }
 }

@@ -9,8 +9,8 @@
 namespace wordhash {
 
 SlotMatcher::SlotMatcher(const HashTable& table) : table_(table) {
-  std::transform(table.begin(), table.end(), matching_.begin(),
-                 [](const Word& slot) { return !slot.empty(); });
+  // Every slot matches until a piece differs; a free slot's answer is never asked for.
+  matching_.fill(true);
 }
 
 void SlotMatcher::Take(std::string_view bytes) {
