@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <regex>
 #include <string>
 #include <thread>
@@ -24,7 +25,8 @@ namespace {
 
 const std::string& P = kCommandPrompt;
 
-// The source line addr2line names for a report's position, or "" without addr2line.
+// The text of the source line addr2line names for a report's position, with its file's path
+// in front; "" without addr2line.
 std::string SourceLineOf(const std::string& report) {
   std::smatch position;
   if (access("/usr/bin/addr2line", X_OK) != 0 ||
@@ -34,14 +36,22 @@ std::string SourceLineOf(const std::string& report) {
   const std::string command =
       std::string("/usr/bin/addr2line -e ") + WORDHASH_BINARY + " 0x" + position[1].str();
   FILE* pipe = popen(command.c_str(), "r");
-  char line[4096] = {};
-  if (pipe == nullptr || fgets(line, sizeof line, pipe) == nullptr) {
-    line[0] = '\0';
+  char named[4096] = {};
+  if (pipe == nullptr || fgets(named, sizeof named, pipe) == nullptr) {
+    named[0] = '\0';
   }
   if (pipe != nullptr) {
     pclose(pipe);
   }
-  return line;
+  std::cmatch file_line;
+  if (!std::regex_search(named, file_line, std::regex("^(.*):([0-9]+)"))) {
+    return named;
+  }
+  std::ifstream source(file_line[1].str());
+  std::string text;
+  for (int line = std::stoi(file_line[2].str()); line > 0 && std::getline(source, text); --line) {
+  }
+  return file_line[1].str() + ": " + text;
 }
 
 enum class Input { kClosed, kListThenLeave, kDirectory };
@@ -53,8 +63,9 @@ struct BrokenCase {
   Output output;
   std::string written;  // what a file as standard output holds afterwards
   std::string report;
-  // The source file of the statement the report names, where it is checked by addr2line.
+  // The file and the statement the report's position names, where addr2line can tell.
   std::string failing_source{};
+  std::string failing_statement{};
 };
 
 class BrokenStreams : public testing::TestWithParam<BrokenCase> {};
@@ -92,7 +103,8 @@ TEST_P(BrokenStreams, EndInTheReport) {
   EXPECT_EQ(MaskedPosition(run.error), ReportLines(test.report));
   if (const std::string line = SourceLineOf(run.error);
       !test.failing_source.empty() && !line.empty()) {
-    EXPECT_NE(line.find("src/" + test.failing_source + ":"), std::string::npos) << line;
+    EXPECT_NE(line.find("src/" + test.failing_source + ": "), std::string::npos) << line;
+    EXPECT_NE(line.find(test.failing_statement), std::string::npos) << line;
   }
 }
 
@@ -101,14 +113,14 @@ TEST_P(BrokenStreams, EndInTheReport) {
 INSTANTIATE_TEST_SUITE_P(
     Streams, BrokenStreams,
     testing::Values(BrokenCase{"StandardOutputClosed", Input::kListThenLeave, Output::kClosed, "",
-                               "I/O error 105.", "app/command_driver.cpp"},
+                               "I/O error 105.", "app/command_driver.cpp", "console.EndLine();"},
                     BrokenCase{"StandardInputClosedAfterThePromptWasWritten", Input::kClosed,
                                Output::kFile, kMenu + P, "I/O error 104."},
                     BrokenCase{"StandardInputADirectory", Input::kDirectory, Output::kFile,
                                kMenu + P, "I/O error 21."},
                     BrokenCase{"DevFullIsACharacterDeviceSoTheFirstLineFails",
                                Input::kListThenLeave, Output::kDevFull, "", "Disk full.",
-                               "app/command_driver.cpp"},
+                               "app/command_driver.cpp", "console.EndLine();"},
                     BrokenCase{"ReaderOfThePipeHasGone", Input::kListThenLeave,
                                Output::kPipeWithoutReader, "", "I/O error 32."},
                     BrokenCase{"StandardOutputOpenedForReadingOnly", Input::kListThenLeave,

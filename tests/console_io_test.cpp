@@ -331,11 +331,13 @@ TEST(ConsoleInputFailures, EveryPartOfAStatementIsAttemptedAndTheLastCodeWins) {
   EXPECT_EQ(system.CountOf(FakeSystem::Kind::kRead), 3u);
 }
 
-TEST(ConsoleInputFailures, FailedReadPlacesNoMarkerSoTheDeviceIsAskedAgain) {
+TEST(ConsoleInputFailures, FailedReadLeavesNothingSoTheDeviceIsAskedAgain) {
   FakeSystem system;
-  system.failing_calls[{Kind::kRead, 1}] = 5;
+  system.ScriptInput("\n");  // a byte that a failed read must not serve again
+  system.failing_calls[{Kind::kRead, 2}] = 5;
   system.ScriptInput("skipped\r\n4\r\n");
   ConsoleIO console(system);
+  EXPECT_EQ(console.ReadCommandChar(), '\n');
   // The line skip of the same statement reads on; a later success leaves the code alone.
   EXPECT_EQ(CodeOf([&] { console.ReadCommandChar(); }), 5);
   EXPECT_EQ(console.ReadCommandChar(), '4');

@@ -40,11 +40,17 @@ TEST(WordhashBinary, LineFourFromAFileToAFile) {
 }
 
 TEST(WordhashBinary, WholeDialogueThroughFilesAndPipes) {
-  const std::string expected = InProcessOutput(kDialogue);
+  // Lines that are not commands, each answered by a prompt, go first until the output ends
+  // one byte into a block: that byte then goes out in a write of its own.
+  std::string input = kDialogue;
+  while (InProcessOutput(input).size() % 128 != 1) {
+    input.insert(0, "x\r\n");
+  }
+  const std::string expected = InProcessOutput(input);
   ASSERT_GT(expected.size(), 3 * 128u);
   EXPECT_NE(expected.find("Eto slovo naideno\r\nIndex is: 4\r\nComparies: 3\r\n"),
             std::string::npos);
-  ExpectDialogue(kDialogue, expected);
+  ExpectDialogue(input, expected);
 }
 
 TEST(WordhashBinary, EndOfInputEndsTheRunWithStatusZero) {
