@@ -87,15 +87,11 @@ TEST_P(BrokenStreams, EndInTheReport) {
       output = open(path.c_str(), O_RDONLY);
       break;
     case Output::kDevFull:
-      output = open("/dev/full", O_WRONLY);
+      output = DevFull();
       break;
-    case Output::kPipeWithoutReader: {
-      int ends[2];
-      ASSERT_EQ(pipe(ends), 0);
-      close(ends[0]);
-      output = ends[1];
+    case Output::kPipeWithoutReader:
+      output = PipeWithoutReader();
       break;
-    }
   }
   const Outcome run = RunWired(input, output, path);
   EXPECT_EQ(run.status, 1) << "the report, not a death by signal";

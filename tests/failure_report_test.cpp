@@ -106,7 +106,6 @@ TEST_P(FailureTest, ReportsOnceAfterThePendingOutput) {
 }
 
 const std::string kEmptyListing = Listing();
-const std::string kFirstBlock = (kMenu + kCommandPrompt + kEmptyListing).substr(0, 128);
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, FailureTest,
@@ -120,34 +119,11 @@ INSTANTIATE_TEST_SUITE_P(
                                 .failing_calls = {{{Kind::kRead, 1}, 21}},
                                 .output = kMenu + kCommandPrompt,
                                 .report = ExpectedReport("EInOutError", "I/O error 21.")},
-                    FailureCase{.name = "ReadFailsOnATerminal",
-                                .output_device = Device::kTerminal,
-                                .failing_calls = {{{Kind::kRead, 1}, 5}},
-                                .output = kMenu + kCommandPrompt,
-                                .report = ExpectedReport("EInOutError", "File access denied.")},
-                    FailureCase{.name = "FirstBlockWriteFails",
-                                .input = "3\r\n4\r\n",
-                                .failing_calls = {{{Kind::kWrite, 1}, 28}},
-                                .report = ExpectedReport("EInOutError", "I/O error 28.")},
-                    FailureCase{.name = "SecondBlockWriteFailsAndNothingFollows",
-                                .input = "3\r\n3\r\n4\r\n",
-                                .failing_calls = {{{Kind::kWrite, 2}, 32}},
-                                .output = kFirstBlock,
-                                .report = ExpectedReport("EInOutError", "I/O error 32.")},
-                    FailureCase{.name = "FinalWriteFails",
-                                .input = "4\r\n",
-                                .failing_calls = {{{Kind::kWrite, 1}, 101}},
-                                .report = ExpectedReport("EInOutError", "Disk full.")},
                     // The read fails, its line skip reads on, and the flush before the report fails
                     // too: the report still comes, naming the read's failure.
                     FailureCase{.name = "FlushBeforeTheReportFails",
                                 .failing_calls = {{{Kind::kRead, 1}, 2}, {{Kind::kWrite, 1}, 32}},
                                 .report = ExpectedReport("EInOutError", "File not found.")},
-                    FailureCase{.name = "TerminalWriteFailsMidMenu",
-                                .output_device = Device::kTerminal,
-                                .failing_calls = {{{Kind::kWrite, 3}, 5}},
-                                .output = LinesOf(kMenu)[0] + LinesOf(kMenu)[1],
-                                .report = ExpectedReport("EInOutError", "File access denied.")},
                     // Failures other than I/O are reported with their own kind and message.
                     FailureCase{.name = "OutOfMemory",
                                 .input = "0\r\n",

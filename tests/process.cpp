@@ -199,6 +199,19 @@ int InputFile(const std::string& bytes) {
   return open(TemporaryFile(bytes).c_str(), O_RDONLY);
 }
 
+int DevFull() {
+  return open("/dev/full", O_WRONLY);
+}
+
+int PipeWithoutReader() {
+  int ends[2];
+  if (pipe(ends) != 0) {
+    return kClosed;
+  }
+  close(ends[0]);
+  return ends[1];
+}
+
 void ExpectDialogue(const std::string& input, const std::string& expected) {
   for (const Outcome& outcome : {RunWithFiles(input), RunWithPipes(input)}) {
     EXPECT_EQ(outcome.status, 0) << input;

@@ -160,17 +160,6 @@ TEST_P(WineBrokenOutput, EndsInTheReport) {
       << run.error;
 }
 
-int DevFull() {
-  return open("/dev/full", O_WRONLY);
-}
-int PipeWithoutReader() {
-  int ends[2];
-  if (pipe(ends) != 0) {
-    return kClosed;
-  }
-  close(ends[0]);
-  return ends[1];
-}
 int Closed() {
   return kClosed;
 }

@@ -31,14 +31,6 @@ const std::string kDialogue =
     "0\r\nab\r\n0\r\nba\r\n0\r\n\r\n  spaced  \r\n2\r\nba\r\n2\r\nzz\r\n2\r\n\r\n3\r\n1\r\n"
     "0\nlf only\n\r\n3abc\r\n0\r\n\xff\xfe\r\n3\r\n4\r\n";
 
-// What the same dialogue gives when run in-process.
-TEST(WordhashBinary, LineFourFromAFileToAFile) {
-  const Outcome outcome = RunWithFiles("4\r\n");
-  EXPECT_EQ(outcome.status, 0);
-  EXPECT_EQ(outcome.output, kMenu + P);
-  EXPECT_EQ(outcome.error, "");
-}
-
 TEST(WordhashBinary, WholeDialogueThroughFilesAndPipes) {
   // Lines that are not commands, each answered by a prompt, go first until the output ends
   // one byte into a block: that byte then goes out in a write of its own.
@@ -63,20 +55,6 @@ TEST(WordhashBinary, EndOfInputEndsTheRunWithStatusZero) {
   for (const auto& [input, output] : cases) {
     ExpectDialogue(input, output);
   }
-}
-
-TEST(WordhashBinary, InputFromDevNull) {
-  const int in = open("/dev/null", O_RDONLY);
-  int out[2];
-  ASSERT_EQ(pipe(out), 0);
-  const pid_t child = Spawn({in, out[1], STDERR_FILENO});
-  close(in);
-  close(out[1]);
-  std::string output;
-  ReadToEnd(out[0], output);
-  close(out[0]);
-  EXPECT_EQ(WaitFor(child), 0);
-  EXPECT_EQ(output, kMenu + P);
 }
 
 // Resident memory of the process, in bytes, at its peak.
