@@ -182,7 +182,11 @@ std::string Byte(int value) {
 
 // One read statement: 'C' ReadCommandChar, 'W' ReadWord.
 void ReadOnce(ConsoleIO& console, char operation) {
-  operation == 'C' ? console.ReadCommandChar() : ReadWordText(console).has_value();
+  if (operation == 'C') {
+    console.ReadCommandChar();
+  } else {
+    ReadWordText(console);
+  }
 }
 
 // True when a 26 stands at the read position: a command read gives it without a device read.

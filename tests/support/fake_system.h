@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "console/console_io.h"
@@ -50,7 +51,9 @@ class FakeSystem final : public SystemInterface {
   struct CallOf {
     Kind kind;
     std::size_t nth;
-    auto operator<=>(const CallOf&) const = default;
+    bool operator<(const CallOf& other) const {
+      return std::tie(kind, nth) < std::tie(other.kind, other.nth);
+    }
   };
   std::map<CallOf, int> failing_calls;
 
