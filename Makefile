@@ -2,19 +2,26 @@
 # Thin wrapper over CMake: `make run` and `make test` work on a fresh clone. `make help` lists
 # every target. Each target that needs options of its own builds in a folder of its own, so
 # that none of them changes the build of `make run` and `make test` in build/.
+# Lines that start with `#-` document a variable for `make help`.
+#- BUILD_DIR       the folder of make run, test and install (build)
 BUILD_DIR ?= build
+#- BUILD_TYPE      its CMake build type (Release)
 BUILD_TYPE ?= Release
-# The developers and CI make warnings errors: make test WERROR=ON.
+#- WERROR          ON makes warnings errors, as the developers and CI build (OFF)
 WERROR ?= OFF
+#- PREFIX, DESTDIR where make install puts the files (/usr/local, none)
 PREFIX ?= /usr/local
+#- JOBS            parallel build jobs (the number of cores)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+#- GTEST_SOURCE    GoogleTest's sources, for libcxx-test and test32 (/usr/src/googletest)
 GTEST_SOURCE ?= /usr/src/googletest
 
 .PHONY: help all build run test install uninstall package windows wine-test bench fuzz \
         sanitize lint coverage libcxx-test test32 mutants fresh-machine clean
 
-help:  ## this list
+help:  ## this list, then the variables the targets take
 	@grep -E '^[a-z0-9-]+:.*## ' $(MAKEFILE_LIST) | sed 's/:.*## /\t/' | expand -t 14
+	@echo; sed -n 's/^#- //p' $(MAKEFILE_LIST)
 
 # Configures build/ when it is new, or when BUILD_TYPE or WERROR differ from what it has.
 define configure
@@ -70,8 +77,8 @@ wine-test: windows  ## both .exe files' tests under wine, in build-wine/ (32-bit
 	cmake --build build-wine --target wine_test -j $(JOBS)
 	tools/wine_test.sh build-wine
 
-# BENCH_GIB=1 adds the 1 GiB word (about 5 GiB of disk and several minutes). STATIC_RUNTIME=OFF
-# measures the program linked to the shared C++ runtime.
+#- BENCH_GIB       1: make bench adds the 1 GiB word (about 5 GiB of disk, minutes)
+#- STATIC_RUNTIME  OFF: make bench measures the program on the shared C++ runtime (ON)
 STATIC_RUNTIME ?= ON
 bench:  ## micro-benchmarks, then the program against its floor, in build-bench/
 	cmake --preset bench -DWORDHASH_STATIC_RUNTIME=$(STATIC_RUNTIME) > /dev/null
@@ -81,6 +88,7 @@ bench:  ## micro-benchmarks, then the program against its floor, in build-bench/
 	./build-bench/bench/process_bench build-bench/wordhash build-bench/bench/floor \
 	  build-bench/bench-data $(if $(BENCH_GIB),--gib)
 
+#- FUZZ_SECONDS    how long make fuzz runs (60)
 FUZZ_SECONDS ?= 60
 fuzz:  ## libFuzzer on whole dialogues for FUZZ_SECONDS (60), in build-fuzz/
 	cmake --preset fuzz -DWORDHASH_WERROR=$(WERROR)
@@ -126,11 +134,12 @@ test32:  ## every test built as 32-bit x86 code (g++ -m32), natively or under qe
 	cmake --build build-i386 -j $(JOBS)
 	ctest --test-dir build-i386 --output-on-failure --no-tests=error -j $(JOBS)
 
-# Needs root and Debian's debootstrap; FRESH_RELEASES picks the Debian releases.
+#- FRESH_RELEASES  the Debian releases of make fresh-machine (bookworm trixie)
 FRESH_RELEASES ?= bookworm trixie
 fresh-machine:  ## the two commands on bare Debian 12 and 13 trees, and CI's set-up on 12 (root)
 	tools/fresh_machine.sh build-fresh $(FRESH_RELEASES)
 
+#- MUTANTS         how many faults make mutants tries (60)
 MUTANTS ?= 60
 mutants:  ## MUTANTS (60) one-line faults in src/, each built and tested: which the tests catch
 	tools/mutants.sh $(MUTANTS)

@@ -4,18 +4,13 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 #include <cerrno>
 #include <csignal>
 
 #include "platform/error_codes.h"
-#include "platform/memory_advice.h"
 #include "platform/platform.h"
 
 // The first byte of the loaded image, where the linker provides it (GNU ld, gold and lld do).
@@ -92,12 +87,6 @@ void SetUpProcess() {
   // reported, not a silent death by signal.
   std::signal(SIGPIPE, SIG_IGN);
   std::signal(SIGXFSZ, SIG_IGN);
-#ifdef __GLIBC__
-  // Blocks of a megabyte and more get mappings of their own, so that a huge word grows by
-  // remapping in place instead of copying, and its memory goes back to the system the moment
-  // it is freed. A fixed threshold also stops glibc from raising it after the first free.
-  mallopt(M_MMAP_THRESHOLD, 1 << 20);
-#endif
 }
 
 SystemInterface& DefaultSystem(const char* argv0) {
@@ -169,26 +158,6 @@ std::uintptr_t PosixSystem::ImageOffset(const void* code_address) {
     }
   }
   return reinterpret_cast<std::uintptr_t>(code_address) - image_start;
-}
-
-void AdviseLargeBlock(void* block, std::size_t size) {
-#ifdef MADV_HUGEPAGE
-  // Below a huge page there is nothing to gain.
-  if (size < (std::size_t{2} << 20)) {
-    return;
-  }
-  // The advice covers every page the block touches: a large block is a mapping of its own,
-  // and advice on only part of it would split the mapping, which realloc then can no longer
-  // grow by remapping.
-  static const auto kPage = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-  const auto first = reinterpret_cast<std::uintptr_t>(block);
-  const std::uintptr_t before = first & (kPage - 1);
-  const std::uintptr_t length = (before + size + kPage - 1) & ~(kPage - 1);
-  madvise(static_cast<char*>(block) - before, length, MADV_HUGEPAGE);
-#else
-  static_cast<void>(block);
-  static_cast<void>(size);
-#endif
 }
 
 }  // namespace wordhash

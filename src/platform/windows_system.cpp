@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "platform/memory_advice.h"
 #include "platform/platform.h"
 
 namespace wordhash {
@@ -82,10 +81,6 @@ std::uintptr_t WindowsSystem::ImageOffset(const void* code_address) {
 bool WindowsSystem::DebuggerTakesFailures() {
   // With a debugger attached, the failure goes on unhandled so that the debugger takes it.
   return IsDebuggerPresent() != 0;
-}
-
-void AdviseLargeBlock(void* /*block*/, std::size_t /*size*/) {
-  // Large pages on Windows need a privilege a console program does not have.
 }
 
 }  // namespace wordhash

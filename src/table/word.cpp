@@ -6,8 +6,6 @@
 #include <cstring>
 #include <new>
 
-#include "platform/memory_advice.h"
-
 namespace wordhash {
 
 Word::~Word() {
@@ -38,20 +36,6 @@ void Word::Grow(std::size_t needed) {
   }
 }
 
-void Word::ShrinkToFit() {
-  // Only a large block's slack is worth a call: whole pages of a mapping of its own. Short
-  // words, stored at every add, keep theirs.
-  constexpr std::size_t kWorthGivingBack = std::size_t{1} << 20;
-  if (size_ == 0 || capacity_ - size_ < kWorthGivingBack) {
-    return;
-  }
-  // A shrink that fails leaves the larger block, which is as good.
-  if (void* shrunk = std::realloc(bytes_, size_); shrunk != nullptr) {
-    bytes_ = static_cast<char*>(shrunk);
-    capacity_ = size_;
-  }
-}
-
 bool Word::TryReallocate(std::size_t capacity) {
   void* grown = std::realloc(bytes_, capacity);
   if (grown == nullptr) {
@@ -59,7 +43,6 @@ bool Word::TryReallocate(std::size_t capacity) {
   }
   bytes_ = static_cast<char*>(grown);
   capacity_ = capacity;
-  AdviseLargeBlock(bytes_, capacity_);
   return true;
 }
 

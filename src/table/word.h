@@ -29,8 +29,6 @@ class Word {
 
   // Throws std::bad_alloc when the block cannot grow; the word is then unchanged.
   void Append(std::string_view bytes);
-  // Gives back the room grown beyond the word's bytes, where it is large enough to matter.
-  void ShrinkToFit();
 
   // Never a null pointer, even for the empty word: memcpy and memcmp may not be handed one.
   std::string_view View() const { return {bytes_ != nullptr ? bytes_ : "", size_}; }
