@@ -153,14 +153,6 @@ TEST(ConsoleOutput, FailedWriteRaisesItsCodeAndDropsEverythingAfterIt) {
   EXPECT_EQ(system.CountOf(FakeSystem::Kind::kWrite), 2u) << "no write after the failed one";
 }
 
-TEST(ConsoleOutput, FailedFinalWriteIsRaised) {
-  FakeSystem system;
-  system.failing_calls[{Kind::kWrite, 1}] = 101;
-  ConsoleIO console(system);
-  console.WritePrompt("Enter command: ");
-  EXPECT_EQ(CodeOf([&] { console.FlushOutputAndCheck(); }), 101);
-}
-
 // ---- Input --------------------------------------------------------------------------
 
 // One read operation and what it must give: 'C' ReadCommandChar, 'W' ReadWord.
