@@ -59,7 +59,9 @@ TEST(HashWordTest, ExactWhereA32BitSumWouldOverflow) {
 }
 
 TEST_F(TableTest, ClearedTableListsTwelveBareLines) {
-  table_[4] = Word("stale");
+  for (Word& slot : table_) {
+    slot = Word("stale");
+  }
   ClearTable(table_, TableSize - 1);
   PrintTable(console_, table_, TableSize - 1);
   EXPECT_EQ(

@@ -4,7 +4,7 @@
 # The 32-bit program needs wine's i386 loader, which needs a kernel that runs i386 code. Where
 # this one does not, and we are root, qemu-i386 is registered for i386 programs through
 # binfmt_misc for this run only, and the 32-bit tests run emulated: only the core of them, as
-# each start takes most of a minute there. Where it cannot be set up, they report themselves
+# each start takes over a minute there. Where it cannot be set up, they report themselves
 # skipped with the reason.
 #   tools/wine_test.sh BUILD_DIR
 set -euo pipefail
