@@ -212,8 +212,13 @@ int PipeWithoutReader() {
   return ends[1];
 }
 
-void ExpectDialogue(const std::string& input, const std::string& expected) {
-  for (const Outcome& outcome : {RunWithFiles(input), RunWithPipes(input)}) {
+void ExpectDialogue(const std::string& input, const std::string& expected, bool pipes_only) {
+  std::vector<Outcome> outcomes;
+  if (!pipes_only) {
+    outcomes.push_back(RunWithFiles(input));
+  }
+  outcomes.push_back(RunWithPipes(input));
+  for (const Outcome& outcome : outcomes) {
     EXPECT_EQ(outcome.status, 0) << input;
     EXPECT_EQ(outcome.output, expected) << input;
     EXPECT_EQ(outcome.error, "") << input;

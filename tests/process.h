@@ -41,9 +41,10 @@ Outcome RunWithPipes(const std::string& input);
 // whose controlling side is returned in `terminal`.
 pid_t SpawnOnTerminal(int& terminal);
 
-// Runs the program on the input through files and through pipes: each run must end with
-// status 0, write exactly `expected` and nothing on standard error.
-void ExpectDialogue(const std::string& input, const std::string& expected);
+// Runs the program on the input through files and through pipes (only pipes, where a run is
+// slow): each run must end with status 0, write exactly `expected` and nothing on standard
+// error.
+void ExpectDialogue(const std::string& input, const std::string& expected, bool pipes_only = false);
 
 // Standard input and output as given (kClosed, or descriptors this call closes), standard
 // error to a file. `output` of the outcome is read from output_path when one is given.

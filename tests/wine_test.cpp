@@ -51,14 +51,7 @@ class WineTest : public testing::Test {
 
   // Through a file and a pipe; emulated, through a pipe only, whose end is the one wine maps.
   void ExpectRun(const std::string& input, const std::string& output) const {
-    if (!emulated_) {
-      ExpectDialogue(input, output);
-      return;
-    }
-    const Outcome outcome = RunWithPipes(input);
-    EXPECT_EQ(outcome.status, 0) << input;
-    EXPECT_EQ(outcome.output, output) << input;
-    EXPECT_EQ(outcome.error, "") << input;
+    ExpectDialogue(input, output, emulated_);
   }
 
  private:
