@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <map>
 #include <set>
+#include <string_view>
 
 namespace wordhash {
 
@@ -30,6 +31,17 @@ TEST(ReportedErrorCodeTest, NoErrnoReadsAsAnOwnCode) {
     }
     EXPECT_EQ(codes_of_their_own.count(code), 0u) << "errno " << error_number;
     EXPECT_TRUE(codes.insert(code).second) << "errno " << error_number;
+  }
+}
+
+TEST(WithoutDeletedMarkTest, DropsOnlyTheTrailingMark) {
+  const std::map<std::string_view, std::string_view> expected = {
+      {"/tmp/wordhash (deleted)", "/tmp/wordhash"},
+      {"/tmp/wordhash", "/tmp/wordhash"},
+      {"/tmp (deleted)/wordhash", "/tmp (deleted)/wordhash"},
+      {"/tmp/wordhash (deleted) (deleted)", "/tmp/wordhash (deleted)"}};
+  for (const auto& [path, without_mark] : expected) {
+    EXPECT_EQ(WithoutDeletedMark(path), without_mark);
   }
 }
 

@@ -82,6 +82,14 @@ int ReportedErrorCode(int error_number) {
   }
 }
 
+std::string_view WithoutDeletedMark(std::string_view program_path) {
+  constexpr std::string_view kDeletedMark = " (deleted)";
+  if (program_path.ends_with(kDeletedMark)) {
+    program_path.remove_suffix(kDeletedMark.size());
+  }
+  return program_path;
+}
+
 void SetUpProcess() {
   // A reader that went away, or a file-size limit reached, must be a failed write that gets
   // reported, not a silent death by signal.
@@ -138,12 +146,8 @@ std::string_view PosixSystem::ModuleName() {
 #ifdef __linux__
   const ssize_t length = readlink("/proc/self/exe", module_path_.data(), module_path_.size());
   if (length > 0 && static_cast<std::size_t>(length) < module_path_.size()) {
-    path = std::string_view(module_path_.data(), static_cast<std::size_t>(length));
-    // The kernel's mark on a program file deleted or replaced while it runs.
-    constexpr std::string_view kDeletedMark = " (deleted)";
-    if (path.ends_with(kDeletedMark)) {
-      path.remove_suffix(kDeletedMark.size());
-    }
+    path =
+        WithoutDeletedMark(std::string_view(module_path_.data(), static_cast<std::size_t>(length)));
   }
 #endif
   return path.substr(path.find_last_of('/') + 1);

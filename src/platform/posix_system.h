@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <string_view>
 
 #include "platform/system_interface.h"
 
@@ -32,5 +33,9 @@ class PosixSystem final : public SystemInterface {
 // otherwise the errno itself, or 1000 + errno where the errno's number is a code that means
 // something else in a report.
 int ReportedErrorCode(int error_number);
+
+// The program's path as the kernel tells it, without the mark it adds once the file has been
+// deleted or replaced while the program runs.
+std::string_view WithoutDeletedMark(std::string_view program_path);
 
 }  // namespace wordhash
