@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>

@@ -4,7 +4,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string_view>
 
 #include "console/line_consumer.h"
 #include "platform/system_interface.h"
