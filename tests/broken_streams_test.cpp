@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -14,7 +13,6 @@
 #include <string>
 #include <thread>
 
-#include "app/program.h"
 #include "dialogue_test.h"
 #include "fake_system.h"
 #include "process.h"
@@ -124,12 +122,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<BrokenCase>& param) { return param.param.name; });
 
 TEST(BrokenStreams, PendingOutputComesBeforeTheReport) {
-  const std::string path = TemporaryFile("");
-  const int both = open(path.c_str(), O_WRONLY | O_APPEND);
-  const int status = WaitFor(Spawn({open("/", O_RDONLY | O_DIRECTORY), both, both}));
-  close(both);
-  EXPECT_EQ(status, 1);
-  EXPECT_EQ(MaskedPosition(ReadWholeFile(path)), kMenu + P + ReportLines("I/O error 21."));
+  const Outcome run = RunWithDirectoryInput();
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(MaskedPosition(run.output), kMenu + P + ReportLines("I/O error 21."));
 }
 
 TEST(BrokenStreams, WordLargerThanTheAddressSpaceIsReportedAsOutOfMemory) {
@@ -179,12 +174,10 @@ TEST(BrokenStreams, NonBlockingPipesWithSlowPeers) {
   ReadToEnd(out[0], output);
   writer.join();
   close(out[0]);
-  int status = 0;
   rusage usage{};
-  ASSERT_EQ(wait4(child, &status, 0, &usage), child);
+  EXPECT_EQ(WaitFor(child, &usage), 0);
   const double wall_seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   EXPECT_EQ(output, expected);
   const double cpu_seconds =
       static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -135,20 +133,8 @@ void ReadToEnd(int fd, std::string& text) {
 }
 
 Outcome RunWithFiles(const std::string& input) {
-  const std::string input_path = TemporaryFile(input);
   const std::string output_path = TemporaryFile("");
-  const std::string error_path = TemporaryFile("");
-  const int in = open(input_path.c_str(), O_RDONLY);
-  const int out = open(output_path.c_str(), O_WRONLY | O_TRUNC);
-  const int err = open(error_path.c_str(), O_WRONLY | O_TRUNC);
-  Outcome outcome;
-  outcome.status = WaitFor(Spawn({in, out, err}));
-  close(in);
-  close(out);
-  close(err);
-  outcome.output = ReadWholeFile(output_path);
-  outcome.error = ReadWholeFile(error_path);
-  return outcome;
+  return RunWired(InputFile(input), open(output_path.c_str(), O_WRONLY), output_path);
 }
 
 Outcome RunWithPipes(const std::string& input) {
@@ -192,6 +178,16 @@ Outcome RunWired(int input, int output, const std::string& output_path, long add
   }
   outcome.output = output_path.empty() ? "" : ReadWholeFile(output_path);
   outcome.error = ReadWholeFile(error_path);
+  return outcome;
+}
+
+Outcome RunWithDirectoryInput() {
+  const std::string path = TemporaryFile("");
+  const int both = open(path.c_str(), O_WRONLY | O_APPEND);
+  Outcome outcome;
+  outcome.status = WaitFor(Spawn({open("/", O_RDONLY | O_DIRECTORY), both, both}));
+  close(both);
+  outcome.output = ReadWholeFile(path);
   return outcome;
 }
 

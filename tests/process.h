@@ -37,6 +37,9 @@ Outcome RunWithFiles(const std::string& input);
 // Standard input and output pipes, fed and drained at once; standard error a file.
 Outcome RunWithPipes(const std::string& input);
 
+// Standard input a directory, standard output and error one file: its bytes are the output.
+Outcome RunWithDirectoryInput();
+
 // Starts the program on a new pseudo-terminal in raw mode (no echo, no line-end translation),
 // whose controlling side is returned in `terminal`.
 pid_t SpawnOnTerminal(int& terminal);

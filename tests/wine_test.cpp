@@ -3,7 +3,6 @@
 // one (WORDHASH_WINE_BITS), each in a wine prefix of its own. The 32-bit and the 64-bit program
 // pass the same tests. Where wine answers differently from Windows, the test says so and checks
 // what wine does.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -11,10 +10,10 @@
 #include <cstdlib>
 #include <regex>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
-#include "app/program.h"
 #include "dialogue_test.h"
 #include "fake_system.h"
 #include "process.h"
@@ -66,13 +65,6 @@ class WineCoreTest : public WineTest {
 
 std::string Report(const std::string& message) {
   return ReportLines(message, "EInOutError", "wordhash.exe");
-}
-
-TEST_F(WineTest, LineFourFromAFileToAFileWritesTheMenuAndOnePrompt) {
-  const Outcome outcome = RunWithFiles("4\r\n");
-  EXPECT_EQ(outcome.status, 0);
-  EXPECT_EQ(outcome.output, kMenu + P);
-  EXPECT_EQ(outcome.error, "");
 }
 
 TEST_F(WineCoreTest, WholeDialogueThroughFilesAndPipes) {
@@ -173,12 +165,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(WineCoreTest, PendingOutputComesBeforeTheReport) {
   // Wine reads a directory as ERROR_INVALID_FUNCTION (1); Windows cannot make one stdin.
-  const std::string path = TemporaryFile("");
-  const int both = open(path.c_str(), O_WRONLY | O_APPEND);
-  const int status = WaitFor(Spawn({open("/", O_RDONLY | O_DIRECTORY), both, both}));
-  close(both);
-  EXPECT_EQ(status, 1);
-  EXPECT_EQ(MaskedPosition(ReadWholeFile(path)), kMenu + P + Report("I/O error 1."));
+  const Outcome run = RunWithDirectoryInput();
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(MaskedPosition(run.output), kMenu + P + Report("I/O error 1."));
 }
 
 }  // namespace

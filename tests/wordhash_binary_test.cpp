@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -12,12 +11,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/program.h"
 #include "dialogue_test.h"
 #include "fake_system.h"
 #include "process.h"
 #include "table/hash_table.h"
-#include "test_words.h"
 
 namespace wordhash {
 
@@ -57,13 +54,6 @@ TEST(WordhashBinary, EndOfInputEndsTheRunWithStatusZero) {
   }
 }
 
-// Resident memory of the process, in bytes, at its peak.
-long PeakResidentBytes(pid_t child, int& status) {
-  rusage usage{};
-  wait4(child, &status, 0, &usage);
-  return usage.ru_maxrss * 1024L;
-}
-
 TEST(WordhashBinary, HugeWordIsHeldOnceAndTheSearchedOneNotAtAll) {
   constexpr long kSize = 32L << 20;
   const std::string word(kSize, 'w');
@@ -72,13 +62,12 @@ TEST(WordhashBinary, HugeWordIsHeldOnceAndTheSearchedOneNotAtAll) {
     const std::string output_path = TemporaryFile("");
     const int in = open(TemporaryFile(bytes).c_str(), O_RDONLY);
     const int out = open(output_path.c_str(), O_WRONLY);
-    int status = -1;
-    const long peak = PeakResidentBytes(Spawn({in, out, STDERR_FILENO}), status);
+    rusage usage{};
+    EXPECT_EQ(WaitFor(Spawn({in, out, STDERR_FILENO}), &usage), 0);
     close(in);
     close(out);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     output = ReadWholeFile(output_path);
-    return peak;
+    return usage.ru_maxrss * 1024L;  // the peak resident memory
   };
   std::string output;
   const long baseline = peak_of("4\n", output);

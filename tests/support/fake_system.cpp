@@ -27,10 +27,10 @@ void FakeSystem::ScriptInput(std::string_view input, std::size_t chunk) {
   }
 }
 
-std::vector<std::string> FakeSystem::Writes() const {
+std::vector<std::string> FakeSystem::Writes(Kind kind) const {
   std::vector<std::string> writes;
   for (const Call& call : log) {
-    if (call.kind == Kind::kWrite && call.error == 0) {
+    if (call.kind == kind && call.error == 0) {
       writes.push_back(call.bytes);
     }
   }
@@ -43,16 +43,6 @@ std::string FakeSystem::Output() const {
     all += write;
   }
   return all;
-}
-
-std::vector<std::string> FakeSystem::ErrorWrites() const {
-  std::vector<std::string> writes;
-  for (const Call& call : log) {
-    if (call.kind == Kind::kErrorWrite) {
-      writes.push_back(call.bytes);
-    }
-  }
-  return writes;
 }
 
 std::size_t FakeSystem::CountOf(Kind kind) const {

@@ -61,9 +61,10 @@ class FakeSystem final : public SystemInterface {
   std::vector<Call> log;
 
   // Views of the log.
-  std::vector<std::string> Writes() const;       // successful standard output writes
-  std::string Output() const;                    // all bytes standard output received
-  std::vector<std::string> ErrorWrites() const;  // standard error writes
+  // Successful writes: standard output's, or standard error's with kErrorWrite.
+  std::vector<std::string> Writes(Kind kind = Kind::kWrite) const;
+  std::string Output() const;  // all bytes standard output received
+  std::vector<std::string> ErrorWrites() const { return Writes(Kind::kErrorWrite); }
   std::size_t CountOf(Kind kind) const;
 
   bool AttachInput() override;
