@@ -205,8 +205,6 @@ TEST_P(ConsoleInput, ReadsAsScripted) {
   EXPECT_EQ(AtEndOfInput(console, system), test.at_end_afterwards);
 }
 
-const std::string kLong600 = std::string(300, 'x') + std::string(300, 'y');
-
 INSTANTIATE_TEST_SUITE_P(
     Lines, ConsoleInput,
     testing::Values(
@@ -224,11 +222,6 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"LoneCrDoesNotEndALine", {"3\rx\n4\n"}, {{'C', "3"}, {'C', "4"}}, false},
         ReadCase{"EmptyWordConsumesItsLine", {"\r\nab\r\n"}, {{'W', ""}, {'W', "ab"}}, false},
         ReadCase{"BytesPassUnchanged", {"\xff\x80\x01 \t\r\n"}, {{'W', "\xff\x80\x01 \t"}}, false},
-        ReadCase{"LineOf600BytesOverManyReads",
-                 {kLong600.substr(0, 128), kLong600.substr(128, 128), kLong600.substr(256, 128),
-                  kLong600.substr(384, 128), kLong600.substr(512) + "\r\nnext\r\n"},
-                 {{'W', kLong600}, {'W', "next"}},
-                 false},
         ReadCase{"CrAndLfSplitAcrossReads", {"ab\r", "\ncd\n"}, {{'W', "ab"}, {'W', "cd"}}, false},
         ReadCase{"LfFirstInARefill", {"ab", "\ncd\n"}, {{'W', "ab"}, {'W', "cd"}}, false},
         ReadCase{"CommandLineSpreadOverReads",
