@@ -26,8 +26,14 @@ if [ -n "$commit" ]; then
   rm -r "$tree/tests"
   git -C "$top" archive "$commit" tests | tar -x -C "$tree"
 fi
-cmake -S "$tree" -B "$work/build" -DCMAKE_BUILD_TYPE=Release > /dev/null
+# With the library's bounds checks, so that an index one past the end fails instead of
+# reading or writing what happens to lie there.
+cmake -S "$tree" -B "$work/build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS=-D_GLIBCXX_ASSERTIONS \
+  > /dev/null
 cmake --build "$work/build" -j "$(nproc)" > /dev/null
+# A mutant is killed by a failing test: without a mutant, none may fail.
+ctest --test-dir "$work/build" -LE package -j "$(nproc)" --timeout 60 > /dev/null ||
+  { echo "The tests fail without a mutant: see ctest --test-dir $work/build" >&2; exit 1; }
 windows=0
 if command -v x86_64-w64-mingw32-g++ > /dev/null && [ -x /usr/lib/wine/wine64 ]; then
   (cd "$tree" && cmake --preset win64 && cmake --build build-win64 -j "$(nproc)" &&
