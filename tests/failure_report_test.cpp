@@ -134,29 +134,24 @@ TEST(FailureReportTest, FailureIsPassedOnWhenADebuggerTakesIt) {
   EXPECT_TRUE(system.ErrorWrites().empty());
 }
 
+// Failures in five statements: a menu line, a command read, a word read, the final write and
+// a listing line.
 TEST(FailureReportTest, DifferentStatementsGiveDifferentPositions) {
-  const auto report_of = [](FakeSystem& system) {
-    RunWordhash(system);
-    return system.ErrorWrites().empty() ? std::string() : system.ErrorWrites()[0];
-  };
-  FakeSystem menu_line;
-  menu_line.output_device = Device::kMissing;  // the first menu line
-  FakeSystem command_read;
-  command_read.failing_calls[{Kind::kRead, 1}] = 5;
-  FakeSystem word_read;
-  word_read.ScriptInput("0\r\n");
-  word_read.failing_calls[{Kind::kRead, 2}] = 5;
-  FakeSystem final_write;
-  final_write.ScriptInput("4\r\n");
-  final_write.failing_calls[{Kind::kWrite, 1}] = 5;
-  FakeSystem listing_line;
-  listing_line.ScriptInput("3\r\n");
-  listing_line.failing_calls[{Kind::kWrite, 1}] = 5;
-  const std::set<std::string> positions = {
-      Position(report_of(menu_line)), Position(report_of(command_read)),
-      Position(report_of(word_read)), Position(report_of(final_write)),
-      Position(report_of(listing_line))};
-  EXPECT_EQ(positions.size(), 5u);
+  const std::vector<std::pair<std::string, FakeSystem::CallOf>> failures = {
+      {"", {Kind::kAttachOutput, 1}},
+      {"", {Kind::kRead, 1}},
+      {"0\r\n", {Kind::kRead, 2}},
+      {"4\r\n", {Kind::kWrite, 1}},
+      {"3\r\n", {Kind::kWrite, 1}}};
+  std::set<std::string> positions;
+  for (const auto& [input, call] : failures) {
+    FakeSystem system;
+    system.ScriptInput(input);
+    system.failing_calls[call] = 5;
+    EXPECT_EQ(RunWordhash(system), 1);
+    positions.insert(Position(system.ErrorWrites().at(0)));
+  }
+  EXPECT_EQ(positions.size(), failures.size());
 }
 
 }  // namespace
