@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/resource.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -168,7 +169,9 @@ Outcome RunWired(int input, int output, const std::string& output_path, long add
   const std::string error_path = TemporaryFile("");
   const int error = open(error_path.c_str(), O_WRONLY);
   Outcome outcome;
-  outcome.status = WaitFor(Spawn({input, output, error, address_space_limit}));
+  rusage usage{};
+  outcome.status = WaitFor(Spawn({input, output, error, address_space_limit}), &usage);
+  outcome.peak_resident_bytes = usage.ru_maxrss * 1024L;
   close(error);
   if (input != kClosed) {
     close(input);

@@ -30,6 +30,7 @@ struct Outcome {
   int status = -1;
   std::string output;
   std::string error;
+  long peak_resident_bytes = 0;  // of the runs of RunWired and RunWithFiles
 };
 
 // Standard input, output and error all regular files.

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The built program, run through real files, pipes and a pseudo-terminal.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -58,23 +56,15 @@ TEST(WordhashBinary, HugeWordIsHeldOnceAndTheSearchedOneNotAtAll) {
   constexpr long kSize = 32L << 20;
   const std::string word(kSize, 'w');
   const std::string input = "0\n" + word + "\n3\n2\n" + word + "\n4\n";
-  const auto peak_of = [](const std::string& bytes, std::string& output) {
-    const std::string output_path = TemporaryFile("");
-    const int in = open(TemporaryFile(bytes).c_str(), O_RDONLY);
-    const int out = open(output_path.c_str(), O_WRONLY);
-    rusage usage{};
-    EXPECT_EQ(WaitFor(Spawn({in, out, STDERR_FILENO}), &usage), 0);
-    close(in);
-    close(out);
-    output = ReadWholeFile(output_path);
-    return usage.ru_maxrss * 1024L;  // the peak resident memory
-  };
-  std::string output;
-  const long baseline = peak_of("4\n", output);
-  const long peak = peak_of(input, output);
-  EXPECT_TRUE(output == InProcessOutput(input)) << "output differs";
-  EXPECT_NE(output.find("Eto slovo naideni i nahodatsa po\r\nIndex is: " +
-                        std::to_string(HashWord(word)) + "\r\nComparies: 1\r\n"),
+  const Outcome leave = RunWithFiles("4\n");
+  const Outcome run = RunWithFiles(input);
+  EXPECT_EQ(leave.status, 0);
+  EXPECT_EQ(run.status, 0);
+  const long baseline = leave.peak_resident_bytes;
+  const long peak = run.peak_resident_bytes;
+  EXPECT_TRUE(run.output == InProcessOutput(input)) << "output differs";
+  EXPECT_NE(run.output.find("Eto slovo naideni i nahodatsa po\r\nIndex is: " +
+                            std::to_string(HashWord(word)) + "\r\nComparies: 1\r\n"),
             std::string::npos);
   // The stored word and some slack: no copy of it, and nothing of the searched one. (The
   // address sanitizer's realloc copies, so there a growing word is briefly held twice.)
