@@ -32,7 +32,8 @@ cmake -S "$tree" -B "$work/build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS=-
   > /dev/null
 cmake --build "$work/build" -j "$(nproc)" > /dev/null
 # A mutant is killed by a failing test: without a mutant, none may fail.
-ctest --test-dir "$work/build" -LE package -j "$(nproc)" --timeout 60 > /dev/null ||
+linux_tests=(--test-dir "$work/build" -LE package -j "$(nproc)" --timeout 60)
+ctest "${linux_tests[@]}" > /dev/null ||
   { echo "The tests fail without a mutant: see ctest --test-dir $work/build" >&2; exit 1; }
 windows=0
 if command -v x86_64-w64-mingw32-g++ > /dev/null && [ -x /usr/lib/wine/wine64 ]; then
@@ -78,7 +79,7 @@ while IFS=$'\t' read -r file number before after; do
 lines = open(p).read().split("\n"); lines[n - 1] = a; open(p, "w").write("\n".join(lines))' \
     "$tree/$file" "$number" "$after"
   build=$work/build
-  tests=(--test-dir "$build" -LE package -j "$(nproc)" --timeout 60)
+  tests=("${linux_tests[@]}")
   if [ "$file" = src/platform/windows_system.cpp ]; then
     build=$tree/build-win64
     tests=(--test-dir "$tree/build-wine" -R '^Win64\.' --timeout 120)
