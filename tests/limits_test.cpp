@@ -41,6 +41,9 @@ class WrappedRun : public testing::Test {
   static std::vector<std::string> Shell(const std::string& limit) {
     return {"/bin/bash", "-c", limit + "; exec \"$0\""};
   }
+  static std::vector<std::string> AddressSpaceLimit(long kib) {
+    return Shell("ulimit -v " + std::to_string(kib));
+  }
 
   // Empty where injected failures cannot be made or would not reach the program alone.
   static std::vector<std::string> Strace(const std::string& injection) {
@@ -80,9 +83,7 @@ TEST_F(WrappedRun, TinyAddressSpacesEndInTheDialogueOrTheReport) {
   const std::string before_word = kMenu + P + kWordPrompt;
   int reports = 0;
   for (int kib = 1800; kib <= 4000; kib += 100) {
-    std::string limit = "ulimit -v ";  // (g++ 12 warns falsely of `literal + string` here)
-    limit.append(std::to_string(kib));
-    const Outcome run = Run(Shell(limit), kClosed, input);
+    const Outcome run = Run(AddressSpaceLimit(kib), kClosed, input);
     if (run.status == 127) {
       continue;  // the loader itself could not map the program
     }
@@ -99,22 +100,29 @@ TEST_F(WrappedRun, TinyAddressSpacesEndInTheDialogueOrTheReport) {
   RecordProperty("reports", reports);
 }
 
-// A huge word needs about its own size of address space: where its doubled block cannot be
-// had, it grows by what it needs.
-TEST_F(WrappedRun, HugeWordFitsWhereItsDoubledBlockWouldNot) {
+// Words need about their own size of address space, however many came before: where a
+// doubled block cannot be had a word grows by what it needs, a stored word gives back the room
+// it grew beyond, and a freed word its whole block.
+TEST_F(WrappedRun, HugeWordsNeedAboutTheirOwnSizeOfAddressSpace) {
 #ifdef __SANITIZE_ADDRESS__
   GTEST_SKIP() << "the address sanitizer cannot start under an address-space limit";
 #endif
-  constexpr long kWordKib = 20 << 10;
-  constexpr long kLimitKib = kWordKib + (6 << 10);
-  static_assert(kLimitKib < 2L * (16 << 10), "doubling from 16 MiB must not fit");
-  const std::string word(kWordKib << 10, 'w');
-  const std::string input = "0\n" + word + "\n2\n" + word + "\n4\n";
-  std::string limit = "ulimit -v ";  // (g++ 12 warns falsely of `literal + string` here)
-  limit.append(std::to_string(kLimitKib));
-  const Outcome run = Run(Shell(limit), kClosed, input);
-  EXPECT_EQ(run.status, 0) << run.error;
-  EXPECT_TRUE(run.output == InProcessOutput(input)) << "output differs";
+  constexpr std::size_t kMiB = std::size_t{1} << 20;
+  const std::string word(20 * kMiB, 'w');
+  std::string full_table;
+  for (char letter = 'a'; letter <= 'l'; ++letter) {
+    full_table += std::string("0\n") + letter + "\n";
+  }
+  const std::pair<std::string, long> cases[] = {
+      // Doubling from 16 MiB would need 32.
+      {"0\n" + word + "\n2\n" + word + "\n4\n", 26 << 10},
+      {full_table + "0\n" + word + "\n0\n" + word + "w\n4\n", 26 << 10},
+      {"0\n" + word.substr(4 * kMiB) + "\n0\n" + word.substr(3 * kMiB) + "\n4\n", 39 << 10}};
+  for (const auto& [input, limit_kib] : cases) {
+    const Outcome run = Run(AddressSpaceLimit(limit_kib), kClosed, input);
+    EXPECT_EQ(run.status, 0) << limit_kib << " KiB: " << run.error;
+    EXPECT_TRUE(run.output == InProcessOutput(input)) << limit_kib << " KiB: output differs";
+  }
 }
 
 // A system call made to fail by strace, where a naive program would spin: each is reported.

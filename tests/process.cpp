@@ -59,7 +59,7 @@ void SetProgramCommand(std::vector<std::string> command) {
 
 void ExecProgram() {
   std::vector<char*> argv = ArgumentVector(ProgramCommand());
-  execv(argv[0], argv.data());
+  execve(argv[0], argv.data(), EnvironmentWithoutMallocTuning().data());
   _exit(127);
 }
 

@@ -6,6 +6,9 @@
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include <cerrno>
 #include <csignal>
@@ -95,6 +98,14 @@ void SetUpProcess() {
   // reported, not a silent death by signal.
   std::signal(SIGPIPE, SIG_IGN);
   std::signal(SIGXFSZ, SIG_IGN);
+#ifdef M_MMAP_THRESHOLD
+  // Blocks of a megabyte and more get mappings of their own, so that a huge word grows by
+  // remapping instead of copying, and its memory goes back to the system the moment it is
+  // freed. Fixed, so that glibc does not raise it to the size of the first freed word: the
+  // next word would then grow in the heap and be copied out of it when it outgrew that size,
+  // its old block left resident and holding address space.
+  mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
 }
 
 SystemInterface& DefaultSystem(const char* argv0) {

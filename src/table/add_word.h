@@ -23,8 +23,12 @@ class HashedWord final : public LineConsumer {
   bool empty() const { return word_.empty(); }
   int HomeSlot() const { return hasher_.HomeSlot(); }
   std::string_view View() const { return word_.View(); }
-  // The bytes, for a slot to keep. The word is empty afterwards.
-  Word TakeBytes() { return std::move(word_); }
+  // The bytes, for a slot to keep, without the room they grew beyond. The word is empty
+  // afterwards.
+  Word TakeBytes() {
+    word_.ShrinkToFit();
+    return std::move(word_);
+  }
 
  private:
   Word word_;

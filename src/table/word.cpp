@@ -36,6 +36,15 @@ void Word::Grow(std::size_t needed) {
   }
 }
 
+void Word::ShrinkToFit() {
+  // Only a large block's slack is worth a call: whole pages of a mapping of its own. Short
+  // words, stored at every add, keep theirs.
+  constexpr std::size_t kWorthGivingBack = std::size_t{1} << 20;
+  if (capacity_ - size_ >= kWorthGivingBack && size_ > 0) {
+    TryReallocate(size_);  // a shrink that fails leaves the larger block, which is as good
+  }
+}
+
 bool Word::TryReallocate(std::size_t capacity) {
   void* grown = std::realloc(bytes_, capacity);
   if (grown == nullptr) {

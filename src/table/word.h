@@ -7,9 +7,10 @@
 
 namespace wordhash {
 
-// A word's bytes in one heap block that grows in place. A large block is its own mapping,
-// which realloc grows by remapping its pages rather than copying them, so that even a huge
-// word is written once and held once.
+// A word's bytes in one heap block that grows in place. A large block is its own mapping
+// (the platform's set-up sees to it where the allocator can be told), which realloc grows by
+// remapping its pages rather than copying them, so that even a huge word is written once and
+// held once.
 class Word {
  public:
   Word() = default;
@@ -29,6 +30,9 @@ class Word {
 
   // Throws std::bad_alloc when the block cannot grow; the word is then unchanged.
   void Append(std::string_view bytes);
+  // Gives back the room grown beyond the bytes, where it is large enough to matter: a stored
+  // word then holds no more address space than its size.
+  void ShrinkToFit();
 
   // Never a null pointer, even for the empty word: memcpy and memcmp may not be handed one.
   std::string_view View() const { return {bytes_ != nullptr ? bytes_ : "", size_}; }

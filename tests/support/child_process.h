@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #include <sys/types.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,24 @@ struct ChildStreams {
   long address_space_limit = 0;  // bytes; 0 for none
 };
 
+// A part of a dialogue's input: a text written `times` times over. Huge words are parts, so
+// that an input is written to its file without ever being held whole.
+struct InputPart {
+  std::string text;
+  std::size_t times = 1;
+};
+// Writes the parts, in order, to a new file at path.
+void WriteInputFile(const std::string& path, const std::vector<InputPart>& parts);
+// The whole input, for what must hold it.
+std::string InputText(const std::vector<InputPart>& parts);
+
 // The command as execv takes it, null-terminated; it points into `command`.
 std::vector<char*> ArgumentVector(const std::vector<std::string>& command);
-// Starts the command; the parent's copies of the descriptors stay open.
+// This process's environment without the allocator's tuning variables (MALLOC_*), for execve:
+// a run that is tested or measured gets the program's own memory behaviour.
+std::vector<char*> EnvironmentWithoutMallocTuning();
+// Starts the command, in EnvironmentWithoutMallocTuning(); the parent's copies of the descriptors
+// stay open.
 pid_t SpawnCommand(const std::vector<std::string>& command, const ChildStreams& streams);
 // The exit status, or 128 + the signal that ended the child; its resource use if asked.
 int WaitFor(pid_t child, rusage* usage = nullptr);
