@@ -32,8 +32,8 @@ class InputStream {
   bool ReadLineInto(LineConsumer& consumer);
 
  private:
-  // The buffer's bytes [from, to) to the consumer, if there are any.
-  void HandOver(LineConsumer& consumer, std::size_t from, std::size_t to) const;
+  // The buffer's bytes [from, to) but their CRs to the consumer, if any are left.
+  void HandOverWithoutCarriageReturns(LineConsumer& consumer, std::size_t from, std::size_t to);
   bool Attach();
   bool Refill();
   unsigned char Byte(std::size_t index) const { return static_cast<unsigned char>(buffer_[index]); }
