@@ -86,7 +86,7 @@ bench:  ## micro-benchmarks, then the program against its floor, in build-bench/
 	./build-bench/bench/wordhash_micro_bench --benchmark_min_time=0.1
 	mkdir -p build-bench/bench-data
 	./build-bench/bench/process_bench build-bench/wordhash build-bench/bench/floor \
-	  build-bench/bench-data $(if $(BENCH_GIB),--gib)
+	  build-bench/bench/yardstick build-bench/bench-data $(if $(BENCH_GIB),--gib)
 
 #- FUZZ_SECONDS    how long make fuzz runs (60)
 FUZZ_SECONDS ?= 60

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Times the built wordhash against the floor for the same work: the same input read in
-// 128-byte reads and the same number of output bytes written in 128-byte writes.
+// 128-byte reads and the same number of output bytes written in 128-byte writes. Then the
+// memory of runs with several huge words, and the instructions of the program's own work
+// against the yardstick, a minimal C program for one dialogue.
 //
-//   process_bench WORDHASH FLOOR DATA_DIR [--gib]
+//   process_bench WORDHASH FLOOR YARDSTICK DATA_DIR [--gib]
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -29,38 +31,8 @@ struct Sample {
   long long output_bytes;
 };
 
-void WriteChunked(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t written = write(fd, text.data() + done, text.size() - done);
-    if (written <= 0) {
-      std::perror("write");
-      std::exit(2);
-    }
-    done += static_cast<std::size_t>(written);
-  }
-}
-
-// The input file: `parts` written in order, a repeated byte standing for a huge word.
-struct Part {
-  std::string text;
-  long long repeat = 1;
-};
-
-std::string MakeInput(const std::string& path, const std::vector<Part>& parts) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  const std::string block(1 << 20, 'w');
-  for (const Part& part : parts) {
-    if (part.repeat == 1) {
-      WriteChunked(fd, part.text);
-      continue;
-    }
-    for (long long left = part.repeat; left > 0; left -= static_cast<long long>(block.size())) {
-      WriteChunked(fd,
-                   block.substr(0, static_cast<std::size_t>(std::min<long long>(left, 1 << 20))));
-    }
-  }
-  close(fd);
+std::string MakeInput(const std::string& path, const std::vector<wordhash::InputPart>& parts) {
+  wordhash::WriteInputFile(path, parts);
   return path;
 }
 
@@ -69,22 +41,28 @@ long long FileSize(const std::string& path) {
   return stat(path.c_str(), &status) == 0 ? status.st_size : -1;
 }
 
+// One run, standard input and output the given files; exits when the command fails, unless
+// an address-space limit (bytes) was asked for, where failing is an answer.
 Sample Run(const std::vector<std::string>& command, const std::string& input,
-           const std::string& output) {
+           const std::string& output, long address_space_limit = 0) {
   const int in = open(input.c_str(), O_RDONLY | O_CLOEXEC);
   const int out = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const int error = address_space_limit > 0 ? open("/dev/null", O_WRONLY | O_CLOEXEC) : 2;
   const auto start = std::chrono::steady_clock::now();
   rusage usage{};
-  const int status = WaitFor(SpawnCommand(command, {in, out, STDERR_FILENO}), &usage);
+  const int status = WaitFor(SpawnCommand(command, {in, out, error, address_space_limit}), &usage);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   close(in);
   close(out);
-  if (status != 0) {
+  if (error != 2) {
+    close(error);
+  }
+  if (status != 0 && address_space_limit == 0) {
     std::fprintf(stderr, "%s failed on %s\n", command[0].c_str(), input.c_str());
     std::exit(2);
   }
-  return {seconds, usage.ru_maxrss, usage.ru_minflt, FileSize(output)};
+  return {seconds, usage.ru_maxrss, usage.ru_minflt, status == 0 ? FileSize(output) : -1};
 }
 
 double Median(std::vector<double> values) {
@@ -156,17 +134,73 @@ std::string LongDialogue(int commands) {
   return input + "4\n";
 }
 
+// The smallest address-space limit, to 64 KiB, under which the run ends as it does without.
+long SmallestAddressSpaceKib(const std::string& wordhash, const std::string& input,
+                             const std::string& output) {
+  const long long expected = Run({wordhash}, input, output).output_bytes;
+  long fails = 1024;
+  long works = static_cast<long>(FileSize(input) / 1024) * 4 + (64 << 10);
+  while (works - fails > 64) {
+    const long middle = (fails + works) / 2;
+    (Run({wordhash}, input, output, middle * 1024L).output_bytes == expected ? works : fails) =
+        middle;
+  }
+  return works;
+}
+
+// A huge-word dialogue's memory: the bytes of the words alive at its peak, its peak resident
+// memory and the address space it needs.
+void MeasureMemory(const std::string& name, long long alive_bytes, const std::string& wordhash,
+                   const std::string& input, const std::string& data_dir) {
+  const std::string output = data_dir + "/output";
+  const long peak_kib = Run({wordhash}, input, output).peak_kib;
+  std::printf("| %-30s | %8.1f MiB | %8.1f MiB | %9ld KiB |\n", name.c_str(),
+              static_cast<double>(alive_bytes) / (1 << 20), static_cast<double>(peak_kib) / 1024,
+              SmallestAddressSpaceKib(wordhash, input, output));
+  std::fflush(stdout);
+}
+
+// The instructions a command executes on the input, as callgrind counts them; 0 without it.
+// The output goes to a file, as in the timed runs: a character device would be a terminal.
+long long Instructions(const std::string& command, const std::string& input,
+                       const std::string& data_dir) {
+  const std::string log = data_dir + "/callgrind.log";
+  const std::string shell = "valgrind --tool=callgrind --callgrind-out-file=/dev/null '" + command +
+                            "' < '" + input + "' > '" + data_dir + "/output' 2> '" + log + "'";
+  if (std::system(shell.c_str()) != 0) {
+    return 0;
+  }
+  const std::string text = [&] {
+    std::FILE* file = std::fopen(log.c_str(), "r");
+    std::string read(1 << 16, '\0');
+    read.resize(file != nullptr ? std::fread(read.data(), 1, read.size(), file) : 0);
+    if (file != nullptr) {
+      std::fclose(file);
+    }
+    return read;
+  }();
+  const std::size_t at = text.find("Collected : ");
+  return at == std::string::npos ? 0 : std::atoll(text.c_str() + at + 12);
+}
+
+void PrintInstructions(const std::string& name, const std::string& command,
+                       const std::string& input, const std::string& data_dir) {
+  std::printf("| %-40s | %12lld |\n", name.c_str(), Instructions(command, input, data_dir));
+  std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 4) {
-    std::fprintf(stderr, "usage: %s WORDHASH FLOOR DATA_DIR [--gib]\n", argv[0]);
+  if (argc < 5) {
+    std::fprintf(stderr, "usage: %s WORDHASH FLOOR YARDSTICK DATA_DIR [--gib]\n", argv[0]);
     return 2;
   }
   const std::string wordhash = argv[1];
   const std::string floor = argv[2];
-  const std::string data = argv[3];
-  const bool with_gib = argc > 4 && std::strcmp(argv[4], "--gib") == 0;
+  const std::string yardstick = argv[3];
+  const std::string data = argv[4];
+  const bool with_gib = argc > 5 && std::strcmp(argv[5], "--gib") == 0;
   constexpr int kRuns = 5;
 
   std::printf(
@@ -183,11 +217,61 @@ int main(int argc, char** argv) {
   if (with_gib) {
     sizes.push_back(1LL << 30);
   }
+  const auto huge = [&](std::size_t size, const std::string& end = "\n") {
+    return MakeInput(
+        data + "/huge",
+        {{"0" + end}, {"w", size}, {end + "3" + end + "2" + end}, {"w", size}, {end + "4" + end}});
+  };
   for (const long long size : sizes) {
-    const std::string input =
-        MakeInput(data + "/huge", {{"0\n"}, {"", size}, {"\n3\n2\n"}, {"", size}, {"\n4\n"}});
-    Measure("huge word, " + Bytes(size), wordhash, floor, input, data, kRuns, size);
+    Measure("huge word, " + Bytes(size), wordhash, floor, huge(static_cast<std::size_t>(size)),
+            data, kRuns, size);
   }
+
+  // Several huge words in one run: each is held once, whatever was freed before it.
+  constexpr std::size_t kMiB = std::size_t{1} << 20;
+  std::string full_table;
+  for (char letter = 'a'; letter <= 'l'; ++letter) {
+    full_table += std::string("0\n") + letter + "\n";
+  }
+  std::printf(
+      "\n| huge words of a run             | alive at peak |   peak memory | address space |\n");
+  std::printf(
+      "|--------------------------------|--------------:|--------------:|--------------:|\n");
+  MeasureMemory("16 MiB, added and searched", 16 * kMiB, wordhash, huge(16 * kMiB), data);
+  MeasureMemory(
+      "8 MiB refused, then 24 MiB", 24 * kMiB, wordhash,
+      MakeInput(data + "/huge",
+                {{full_table + "0\n"}, {"f", 8 * kMiB}, {"\n0\n"}, {"w", 24 * kMiB}, {"\n4\n"}}),
+      data);
+  MeasureMemory("8 MiB twice, 24 MiB searched", 32 * kMiB, wordhash,
+                MakeInput(data + "/huge", {{"0\n"},
+                                           {"f", 8 * kMiB},
+                                           {"\n0\n"},
+                                           {"f", 8 * kMiB},
+                                           {"\n0\n"},
+                                           {"w", 24 * kMiB},
+                                           {"\n2\n"},
+                                           {"w", 24 * kMiB},
+                                           {"\n4\n"}}),
+                data);
+  MeasureMemory("16 MiB and 17 MiB stored", 33 * kMiB, wordhash,
+                MakeInput(data + "/huge",
+                          {{"0\n"}, {"f", 16 * kMiB}, {"\n0\n"}, {"w", 17 * kMiB}, {"\n4\n"}}),
+                data);
+
+  // The program's own work, against a minimal C program doing the same for one dialogue.
+  std::printf("\n| instructions (callgrind)                 |        count |\n");
+  std::printf("|------------------------------------------|-------------:|\n");
+  const std::string plain = huge(16 * kMiB, "\r\n");
+  PrintInstructions("16 MiB added and searched, CR LF", wordhash, plain, data);
+  PrintInstructions("the same, by the yardstick", yardstick, plain, data);
+  PrintInstructions(
+      "the same, a CR after every byte", wordhash,
+      MakeInput(
+          data + "/huge",
+          {{"0\r\n"}, {"w\r", 8 * kMiB}, {"\r\n3\r\n2\r\n"}, {"w\r", 8 * kMiB}, {"\r\n4\r\n"}}),
+      data);
+  PrintInstructions("dialogue, 200000 cmds", wordhash, data + "/dialogue", data);
   std::remove((data + "/huge").c_str());
   std::remove((data + "/output").c_str());
   return 0;
