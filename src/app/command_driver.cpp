@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_driver.h"
 
+#include <array>
+#include <string_view>
+
 #include "app/word_commands.h"
 #include "console/console_io.h"
 #include "table/hash_table.h"
@@ -9,35 +12,57 @@ namespace wordhash {
 
 namespace {
 
+AfterCommand ListTable(ConsoleIO& console, HashTable& table) {
+  PrintTable(console, table, TableSize - 1);
+  return AfterCommand::kNextCommand;
+}
+
+AfterCommand Leave(ConsoleIO& /*console*/, HashTable& /*table*/) {
+  return AfterCommand::kEndOfRun;
+}
+
+AfterCommand Search(ConsoleIO& console, HashTable& table) {
+  return RunSearchCommand(console, table);
+}
+
+// The menu, in its order: each command's key, its line, and what it runs. Any other byte is
+// not a command, and the prompt comes again.
+struct Command {
+  unsigned char key;
+  std::string_view menu_line;
+  AfterCommand (*run)(ConsoleIO&, HashTable&);
+};
+constexpr std::array kCommands = {
+    Command{'0', "0 - Dobavit v hash table", &RunAddCommand},
+    Command{'2', "2 - Poisk hash table", &Search},
+    Command{'3', "3 - Vivod hash table", &ListTable},
+    Command{'4', "4 - Exit", &Leave},
+};
+
 void PrintMenu(ConsoleIO& console) {
-  for (const char* line :
-       {"0 - Dobavit v hash table", "2 - Poisk hash table", "3 - Vivod hash table", "4 - Exit"}) {
-    console.WriteText(line);
+  for (const Command& command : kCommands) {
+    console.WriteText(command.menu_line);
     console.EndLine();
   }
+}
+
+AfterCommand RunCommand(ConsoleIO& console, HashTable& table, unsigned char key) {
+  if (key == ConsoleIO::kEndOfInput) {
+    return AfterCommand::kEndOfRun;
+  }
+  for (const Command& command : kCommands) {
+    if (command.key == key) {
+      return command.run(console, table);
+    }
+  }
+  return AfterCommand::kNextCommand;
 }
 
 void CommandLoop(ConsoleIO& console, HashTable& table) {
   AfterCommand after = AfterCommand::kNextCommand;
   while (after == AfterCommand::kNextCommand) {
     console.WritePrompt("Enter command: ");
-    switch (console.ReadCommandChar()) {
-      case '0':
-        after = RunAddCommand(console, table);
-        break;
-      case '2':
-        after = RunSearchCommand(console, table);
-        break;
-      case '3':
-        PrintTable(console, table, TableSize - 1);
-        break;
-      case '4':
-      case ConsoleIO::kEndOfInput:
-        after = AfterCommand::kEndOfRun;
-        break;
-      default:
-        break;  // not a command: ask again
-    }
+    after = RunCommand(console, table, console.ReadCommandChar());
   }
 }
 
