@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_driver.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -12,6 +13,8 @@ namespace wordhash {
 
 namespace {
 
+// The commands share one signature, so that each is a row of the table below.
+// cppcheck-suppress constParameter
 AfterCommand ListTable(ConsoleIO& console, HashTable& table) {
   PrintTable(console, table, TableSize - 1);
   return AfterCommand::kNextCommand;
@@ -21,6 +24,7 @@ AfterCommand Leave(ConsoleIO& /*console*/, HashTable& /*table*/) {
   return AfterCommand::kEndOfRun;
 }
 
+// cppcheck-suppress constParameter
 AfterCommand Search(ConsoleIO& console, HashTable& table) {
   return RunSearchCommand(console, table);
 }
@@ -30,6 +34,7 @@ AfterCommand Search(ConsoleIO& console, HashTable& table) {
 struct Command {
   unsigned char key;
   std::string_view menu_line;
+  // cppcheck-suppress unusedStructMember ; called through the row RunCommand finds
   AfterCommand (*run)(ConsoleIO&, HashTable&);
 };
 constexpr std::array kCommands = {
@@ -50,12 +55,9 @@ AfterCommand RunCommand(ConsoleIO& console, HashTable& table, unsigned char key)
   if (key == ConsoleIO::kEndOfInput) {
     return AfterCommand::kEndOfRun;
   }
-  for (const Command& command : kCommands) {
-    if (command.key == key) {
-      return command.run(console, table);
-    }
-  }
-  return AfterCommand::kNextCommand;
+  const auto* command = std::find_if(kCommands.begin(), kCommands.end(),
+                                     [key](const Command& row) { return row.key == key; });
+  return command != kCommands.end() ? command->run(console, table) : AfterCommand::kNextCommand;
 }
 
 void CommandLoop(ConsoleIO& console, HashTable& table) {
