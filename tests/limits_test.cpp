@@ -57,6 +57,17 @@ class WrappedRun : public testing::Test {
   }
 };
 
+// Runs under `ulimit -v`, where the address sanitizer cannot start.
+class LimitedAddressSpace : public WrappedRun {
+ protected:
+  void SetUp() override {
+    WrappedRun::SetUp();
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the address sanitizer cannot start under an address-space limit";
+#endif
+  }
+};
+
 // Output to a file under `ulimit -f 1`: the write past 1,024 bytes fails with EFBIG and is
 // reported, and every block before it is delivered.
 TEST_F(WrappedRun, FileSizeLimitIsAReportedFailureNotADeathBySignal) {
@@ -74,10 +85,7 @@ TEST_F(WrappedRun, FileSizeLimitIsAReportedFailureNotADeathBySignal) {
 
 // Just above what the loader needs, and on up: whatever memory is left, a run ends in its
 // dialogue or in the out-of-memory report.
-TEST_F(WrappedRun, TinyAddressSpacesEndInTheDialogueOrTheReport) {
-#ifdef __SANITIZE_ADDRESS__
-  GTEST_SKIP() << "the address sanitizer cannot start under an address-space limit";
-#endif
+TEST_F(LimitedAddressSpace, TinyAddressSpacesEndInTheDialogueOrTheReport) {
   const std::string input = "0\n" + std::string(5000, 'w') + "\n4\n";
   const std::string dialogue = InProcessOutput(input);
   const std::string before_word = kMenu + P + kWordPrompt;
@@ -103,10 +111,7 @@ TEST_F(WrappedRun, TinyAddressSpacesEndInTheDialogueOrTheReport) {
 // Words need about their own size of address space, however many came before: where a
 // doubled block cannot be had a word grows by what it needs, a stored word gives back the room
 // it grew beyond, and a freed word its whole block.
-TEST_F(WrappedRun, HugeWordsNeedAboutTheirOwnSizeOfAddressSpace) {
-#ifdef __SANITIZE_ADDRESS__
-  GTEST_SKIP() << "the address sanitizer cannot start under an address-space limit";
-#endif
+TEST_F(LimitedAddressSpace, HugeWordsNeedAboutTheirOwnSizeOfAddressSpace) {
   constexpr std::size_t kMiB = std::size_t{1} << 20;
   const std::string word(20 * kMiB, 'w');
   std::string full_table;

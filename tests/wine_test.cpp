@@ -107,10 +107,12 @@ bool ShowsUntil(int terminal, const std::string& expected, std::string& transcri
 // of writing it. What is checked here is the text shown, prompts without that space; on
 // Windows the console receives the program's bytes as they are.
 TEST_F(WineTest, TerminalSessionShowsEachPromptBeforeWaiting) {
+  const std::string last_menu_line = kMenu.substr(kMenu.rfind("\r\n", kMenu.size() - 3) + 2);
+  const std::string shown_prompt = kCommandPrompt.substr(0, kCommandPrompt.size() - 1);
   int terminal = -1;
   const pid_t child = SpawnOnTerminal(terminal);
   const std::vector<std::pair<std::string, std::string>> exchanges = {
-      {"4 - Exit\r\nEnter command:", "0\r"},
+      {last_menu_line + shown_prompt, "0\r"},
       {"Enter Slovo:", "hello\r"},
       {"Comparies: 1\r\n4\r\nEnter command:", "4\r"}};
   std::string transcript;
