@@ -23,7 +23,6 @@ namespace wordhash {
 namespace {
 
 const std::string& P = kCommandPrompt;
-const std::string& W = kWordPrompt;
 
 // tools/wine_test.sh says when the 32-bit program cannot run here, or runs only emulated,
 // where a start takes over a minute: then only the core tests (the whole dialogue and the end
@@ -68,19 +67,12 @@ std::string Report(const std::string& message) {
 }
 
 TEST_F(WineCoreTest, WholeDialogueThroughFilesAndPipes) {
-  const std::string input =
-      "0\r\nab\r\n0\r\nba\r\n0\r\n\r\n  spaced  \r\n2\r\nba\r\n2\r\nzz\r\n3\r\n0\nlf only\n"
-      "3abc\r\n0\r\n\xff\xfe\r\n3\r\n4\r\n";
-  ExpectRun(input, InProcessOutput(input));
+  ExpectRun(kEveryCommandDialogue, InProcessOutput(kEveryCommandDialogue));
 }
 
 TEST_F(WineCoreTest, EndOfInputEndsTheRunWithStatusZero) {
   // A pipe whose writer has gone reads as ERROR_BROKEN_PIPE or as no bytes: end of input.
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"", kMenu + P},
-      {"0\r\n", kMenu + P + W},
-      {"0\r\nlast", kMenu + P + W + "Comparies: 1\r\n4\r\n" + P}};
-  for (const auto& [input, output] : cases) {
+  for (const auto& [input, output] : EndOfInputRuns()) {
     ExpectRun(input, output);
   }
 }

@@ -22,15 +22,10 @@ namespace {
 const std::string& P = kCommandPrompt;
 const std::string& W = kWordPrompt;
 
-// A dialogue that uses every command and produces several 128-byte blocks.
-const std::string kDialogue =
-    "0\r\nab\r\n0\r\nba\r\n0\r\n\r\n  spaced  \r\n2\r\nba\r\n2\r\nzz\r\n2\r\n\r\n3\r\n1\r\n"
-    "0\nlf only\n\r\n3abc\r\n0\r\n\xff\xfe\r\n3\r\n4\r\n";
-
 TEST(WordhashBinary, WholeDialogueThroughFilesAndPipes) {
   // Lines that are not commands, each answered by a prompt, go first until the output ends
   // one byte into a block: that byte then goes out in a write of its own.
-  std::string input = kDialogue;
+  std::string input = kEveryCommandDialogue;
   while (InProcessOutput(input).size() % 128 != 1) {
     input.insert(0, "x\r\n");
   }
@@ -42,13 +37,7 @@ TEST(WordhashBinary, WholeDialogueThroughFilesAndPipes) {
 }
 
 TEST(WordhashBinary, EndOfInputEndsTheRunWithStatusZero) {
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"", kMenu + P},
-      {"0\r\n", kMenu + P + W},
-      {"0\r\nlast", kMenu + P + W + "Comparies: 1\r\n4\r\n" + P},
-      {"2\r\n", kMenu + P + W},
-      {"0\x1a\r\nnever read\r\n", kMenu + P + W}};
-  for (const auto& [input, output] : cases) {
+  for (const auto& [input, output] : EndOfInputRuns()) {
     ExpectDialogue(input, output);
   }
 }

@@ -6,6 +6,7 @@
 #include <map>
 #include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "table/hash_table.h"
@@ -17,6 +18,23 @@ inline const std::string kMenu =
     "0 - Dobavit v hash table\r\n2 - Poisk hash table\r\n3 - Vivod hash table\r\n4 - Exit\r\n";
 inline const std::string kCommandPrompt = "Enter command: ";
 inline const std::string kWordPrompt = "Enter Slovo: ";
+
+// A dialogue that uses every command, both line ends, the empty line and bytes above 127, and
+// produces several 128-byte blocks.
+inline const std::string kEveryCommandDialogue =
+    "0\r\nab\r\n0\r\nba\r\n0\r\n\r\n  spaced  \r\n2\r\nba\r\n2\r\nzz\r\n2\r\n\r\n3\r\n1\r\n"
+    "0\nlf only\n\r\n3abc\r\n0\r\n\xff\xfe\r\n3\r\n4\r\n";
+
+// Inputs that end before the command 4, each with the run's whole output: at a command, at a
+// word's prompt, within a last line, and at a 26 right after a command byte.
+inline std::vector<std::pair<std::string, std::string>> EndOfInputRuns() {
+  return {{"", kMenu + kCommandPrompt},
+          {"0\r\n", kMenu + kCommandPrompt + kWordPrompt},
+          {"0\r\nlast",
+           kMenu + kCommandPrompt + kWordPrompt + "Comparies: 1\r\n4\r\n" + kCommandPrompt},
+          {"2\r\n", kMenu + kCommandPrompt + kWordPrompt},
+          {"0\x1a\r\nnever read\r\n", kMenu + kCommandPrompt + kWordPrompt}};
+}
 
 // Each line of a text, with its line end.
 inline std::vector<std::string> LinesOf(const std::string& text) {
