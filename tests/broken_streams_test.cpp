@@ -53,12 +53,12 @@ std::string SourceLineOf(const std::string& report) {
 }
 
 enum class Input { kClosed, kListThenLeave, kDirectory };
-enum class Output { kClosed, kFile, kFileReadOnly, kDevFull, kPipeWithoutReader };
+using Output = StandardOutput;
 
 struct BrokenCase {
   const char* name;
   Input input;
-  Output output;
+  StandardOutput output;
   std::string written;  // what a file as standard output holds afterwards
   std::string report;
   // The file and the statement the report's position names, where addr2line can tell.
@@ -74,23 +74,7 @@ TEST_P(BrokenStreams, EndInTheReport) {
                     : test.input == Input::kDirectory ? open("/", O_RDONLY | O_DIRECTORY)
                                                       : InputFile("3\r\n4\r\n");
   const std::string path = TemporaryFile("");
-  int output = kClosed;
-  switch (test.output) {
-    case Output::kClosed:
-      break;
-    case Output::kFile:
-      output = open(path.c_str(), O_WRONLY);
-      break;
-    case Output::kFileReadOnly:
-      output = open(path.c_str(), O_RDONLY);
-      break;
-    case Output::kDevFull:
-      output = DevFull();
-      break;
-    case Output::kPipeWithoutReader:
-      output = PipeWithoutReader();
-      break;
-  }
+  const int output = OpenStandardOutput(test.output, path);
   const Outcome run = RunWired(input, output, path);
   EXPECT_EQ(run.status, 1) << "the report, not a death by signal";
   EXPECT_EQ(run.output, test.written);
@@ -106,7 +90,7 @@ TEST_P(BrokenStreams, EndInTheReport) {
 // line, fails, where a block-buffered file would fail in the listing's first full block.
 INSTANTIATE_TEST_SUITE_P(
     Streams, BrokenStreams,
-    testing::Values(BrokenCase{"StandardOutputClosed", Input::kListThenLeave, Output::kClosed, "",
+    testing::Values(BrokenCase{"StandardOutputClosed", Input::kListThenLeave, Output::kNone, "",
                                "I/O error 105.", "app/command_driver.cpp", "console.EndLine();"},
                     BrokenCase{"StandardInputClosedAfterThePromptWasWritten", Input::kClosed,
                                Output::kFile, kMenu + P, "I/O error 104."},

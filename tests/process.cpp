@@ -198,17 +198,25 @@ int InputFile(const std::string& bytes) {
   return open(TemporaryFile(bytes).c_str(), O_RDONLY);
 }
 
-int DevFull() {
-  return open("/dev/full", O_WRONLY);
-}
-
-int PipeWithoutReader() {
+int OpenStandardOutput(StandardOutput output, const std::string& path) {
   int ends[2];
-  if (pipe(ends) != 0) {
-    return kClosed;
+  switch (output) {
+    case StandardOutput::kFile:
+      return open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    case StandardOutput::kFileReadOnly:
+      return open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    case StandardOutput::kDevFull:
+      return open("/dev/full", O_WRONLY | O_CLOEXEC);
+    case StandardOutput::kPipeWithoutReader:
+      if (pipe2(ends, O_CLOEXEC) != 0) {
+        return kClosed;
+      }
+      close(ends[0]);
+      return ends[1];
+    case StandardOutput::kNone:
+      break;
   }
-  close(ends[0]);
-  return ends[1];
+  return kClosed;
 }
 
 void ExpectDialogue(const std::string& input, const std::string& expected, bool pipes_only) {

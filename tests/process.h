@@ -56,9 +56,10 @@ Outcome RunWired(int input, int output, const std::string& output_path = "",
                  long address_space_limit = 0);
 // A descriptor reading a file that holds the bytes.
 int InputFile(const std::string& bytes);
-// Broken standard outputs: /dev/full, and a pipe whose reader has gone (kClosed if none).
-int DevFull();
-int PipeWithoutReader();
+// The standard outputs the tests give the program, as a descriptor: none, the file at path
+// opened for writing or for reading only, /dev/full, and a pipe whose reader has gone.
+enum class StandardOutput { kNone, kFile, kFileReadOnly, kDevFull, kPipeWithoutReader };
+int OpenStandardOutput(StandardOutput output, const std::string& path = "");
 
 // A file holding the bytes, removed when the test binary ends; and its reverse.
 std::string TemporaryFile(const std::string& bytes);

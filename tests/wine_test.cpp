@@ -122,14 +122,14 @@ TEST_F(WineTest, TerminalSessionShowsEachPromptBeforeWaiting) {
 // What each broken standard output gives, and what Windows would give where wine differs.
 struct BrokenOutput {
   const char* name;
-  int (*open_output)();
+  StandardOutput output;
   std::vector<std::string> messages;  // wine's first, then Windows' where it differs
 };
 
 class WineBrokenOutput : public WineTest, public testing::WithParamInterface<BrokenOutput> {};
 
 TEST_P(WineBrokenOutput, EndsInTheReport) {
-  const Outcome run = RunWired(InputFile("4\r\n"), GetParam().open_output());
+  const Outcome run = RunWired(InputFile("4\r\n"), OpenStandardOutput(GetParam().output));
   EXPECT_EQ(run.status, 1);
   std::vector<std::string> reports;
   for (const std::string& message : GetParam().messages) {
@@ -139,23 +139,24 @@ TEST_P(WineBrokenOutput, EndsInTheReport) {
       << run.error;
 }
 
-int Closed() {
-  return kClosed;
-}
-
 // /dev/full is a character device to wine as well: the first menu line fails with
 // ERROR_DISK_FULL. Windows says ERROR_NO_DATA (232) for a pipe whose reader has gone, wine
 // ERROR_PIPE_NOT_CONNECTED (233). Windows gives a process without standard output no handle:
 // GetFileType fails and the code is 105; wine hands over a handle whose writes fail with
 // ERROR_INVALID_HANDLE (6).
-INSTANTIATE_TEST_SUITE_P(
-    Outputs, WineBrokenOutput,
-    testing::Values(
-        BrokenOutput{"DiskFullIsWindowsErrorDiskFull", DevFull, {"I/O error 112."}},
-        BrokenOutput{
-            "ReaderOfThePipeHasGone", PipeWithoutReader, {"I/O error 233.", "I/O error 232."}},
-        BrokenOutput{"StandardOutputClosed", Closed, {"I/O error 6.", "I/O error 105."}}),
-    [](const testing::TestParamInfo<BrokenOutput>& param) { return param.param.name; });
+INSTANTIATE_TEST_SUITE_P(Outputs, WineBrokenOutput,
+                         testing::Values(BrokenOutput{"DiskFullIsWindowsErrorDiskFull",
+                                                      StandardOutput::kDevFull,
+                                                      {"I/O error 112."}},
+                                         BrokenOutput{"ReaderOfThePipeHasGone",
+                                                      StandardOutput::kPipeWithoutReader,
+                                                      {"I/O error 233.", "I/O error 232."}},
+                                         BrokenOutput{"StandardOutputClosed",
+                                                      StandardOutput::kNone,
+                                                      {"I/O error 6.", "I/O error 105."}}),
+                         [](const testing::TestParamInfo<BrokenOutput>& param) {
+                           return param.param.name;
+                         });
 
 TEST_F(WineCoreTest, PendingOutputComesBeforeTheReport) {
   // Wine reads a directory as ERROR_INVALID_FUNCTION (1); Windows cannot make one stdin.
