@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 #include <string_view>
@@ -119,6 +120,24 @@ bool ReadUntil(int fd, const std::string& expected, std::string& transcript, int
     }
     transcript.append(buffer, static_cast<std::size_t>(got));
   }
+}
+
+testing::AssertionResult AnswerEachPrompt(int terminal, const std::vector<Exchange>& exchanges,
+                                          bool drawn_by_console) {
+  const std::regex escape("\x1b\\[[0-9;?]*[A-Za-z]");
+  for (const auto& [prompt, answer] : exchanges) {
+    std::string transcript;
+    std::string shown;
+    for (int wait = 0; !shown.ends_with(prompt); ++wait) {
+      if (wait == 200) {  // 20 s: wine's console is slow to draw
+        return testing::AssertionFailure() << "waiting for: " << prompt << "\nsaw: " << shown;
+      }
+      ReadUntil(terminal, "\x01never", transcript, 100);
+      shown = drawn_by_console ? std::regex_replace(transcript, escape, "") : transcript;
+    }
+    WriteAll(terminal, answer);
+  }
+  return testing::AssertionSuccess();
 }
 
 void ReadToEnd(int fd, std::string& text) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
 #include <string>
@@ -44,6 +45,16 @@ Outcome RunWithDirectoryInput();
 // Starts the program on a new pseudo-terminal in raw mode (no echo, no line-end translation),
 // whose controlling side is returned in `terminal`.
 pid_t SpawnOnTerminal(int& terminal);
+
+// A terminal session: each answer is typed only once what the terminal shows since the last
+// answer ends with its prompt, so a prompt that was not pushed out fails the session. Where a
+// console draws the output (wine's), its escape sequences are left out of what is shown.
+struct Exchange {
+  std::string prompt;
+  std::string answer;
+};
+testing::AssertionResult AnswerEachPrompt(int terminal, const std::vector<Exchange>& exchanges,
+                                          bool drawn_by_console = false);
 
 // Runs the program on the input through files and through pipes (only pipes, where a run is
 // slow): each run must end with status 0, write exactly `expected` and nothing on standard

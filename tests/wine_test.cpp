@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <regex>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -77,23 +76,6 @@ TEST_F(WineCoreTest, EndOfInputEndsTheRunWithStatusZero) {
   }
 }
 
-// The text a terminal shows, without the escape sequences that draw it.
-std::string Shown(const std::string& transcript) {
-  return std::regex_replace(transcript, std::regex("\x1b\\[[0-9;?]*[A-Za-z]"), "");
-}
-
-bool ShowsUntil(int terminal, const std::string& expected, std::string& transcript) {
-  for (int wait = 0; wait < 200; ++wait) {
-    const std::string shown = Shown(transcript);
-    if (shown.size() >= expected.size() &&
-        shown.compare(shown.size() - expected.size(), expected.size(), expected) == 0) {
-      return true;
-    }
-    ReadUntil(terminal, "\x01never", transcript, 100);
-  }
-  return false;
-}
-
 // Wine puts its own console between the program and a terminal: it draws the program's
 // output with escape sequences and moves the cursor over a prompt's trailing space instead
 // of writing it. What is checked here is the text shown, prompts without that space; on
@@ -103,16 +85,11 @@ TEST_F(WineTest, TerminalSessionShowsEachPromptBeforeWaiting) {
   const std::string shown_prompt = kCommandPrompt.substr(0, kCommandPrompt.size() - 1);
   int terminal = -1;
   const pid_t child = SpawnOnTerminal(terminal);
-  const std::vector<std::pair<std::string, std::string>> exchanges = {
-      {last_menu_line + shown_prompt, "0\r"},
-      {"Enter Slovo:", "hello\r"},
-      {"Comparies: 1\r\n4\r\nEnter command:", "4\r"}};
-  std::string transcript;
-  for (const auto& [shown, typed] : exchanges) {
-    ASSERT_TRUE(ShowsUntil(terminal, shown, transcript))
-        << "waiting for: " << shown << "\nsaw: " << Shown(transcript);
-    WriteAll(terminal, typed);
-  }
+  EXPECT_TRUE(AnswerEachPrompt(terminal,
+                               {{last_menu_line + shown_prompt, "0\r"},
+                                {kWordPrompt.substr(0, kWordPrompt.size() - 1), "hello\r"},
+                                {"Comparies: 1\r\n4\r\n" + shown_prompt, "4\r"}},
+                               true));
   EXPECT_EQ(WaitFor(child), 0);
   close(terminal);
 }

@@ -88,25 +88,18 @@ TEST(WordhashBinary, HugeWordsAreHeldOnceAndSearchedOnesNotAtAll) {
   }
 }
 
-// A session on a pseudo-terminal: each answer is typed only once its prompt is on screen,
-// so a prompt that was not pushed to the terminal makes the test time out.
+// A session on a pseudo-terminal, each answer typed once its prompt is on screen.
 TEST(WordhashBinary, TerminalSessionShowsEachPromptBeforeWaiting) {
   int terminal = -1;
   const pid_t child = SpawnOnTerminal(terminal);
-  const std::vector<std::pair<std::string, std::string>> exchanges = {
-      {kMenu + P, "0\n"},
-      {W, "\n"},
-      {W, "hello\n"},
-      {"Comparies: 1\r\n4\r\n" + P, "2\n"},
-      {W, "hello\n"},
-      {"Eto slovo naideni i nahodatsa po\r\nIndex is: 4\r\nComparies: 1\r\n" + P, "3\n"},
-      {Listing({{4, "hello"}}) + P, "4\n"}};
-  std::string transcript;
-  for (const auto& [shown, typed] : exchanges) {
-    ASSERT_TRUE(ReadUntil(terminal, shown, transcript))
-        << "waiting for: " << shown << "\nsaw: " << transcript;
-    WriteAll(terminal, typed);
-  }
+  EXPECT_TRUE(AnswerEachPrompt(
+      terminal, {{kMenu + P, "0\n"},
+                 {W, "\n"},
+                 {W, "hello\n"},
+                 {"Comparies: 1\r\n4\r\n" + P, "2\n"},
+                 {W, "hello\n"},
+                 {"Eto slovo naideni i nahodatsa po\r\nIndex is: 4\r\nComparies: 1\r\n" + P, "3\n"},
+                 {Listing({{4, "hello"}}) + P, "4\n"}}));
   EXPECT_EQ(WaitFor(child), 0);
   std::string rest;
   ReadUntil(terminal, "\x01never", rest, 200);
