@@ -85,7 +85,7 @@ TEST_F(WineTest, TerminalSessionShowsEachPromptBeforeWaiting) {
   const std::string shown_prompt = kCommandPrompt.substr(0, kCommandPrompt.size() - 1);
   int terminal = -1;
   const pid_t child = SpawnOnTerminal(terminal);
-  EXPECT_TRUE(AnswerEachPrompt(terminal,
+  ASSERT_TRUE(AnswerEachPrompt(terminal,
                                {{last_menu_line + shown_prompt, "0\r"},
                                 {kWordPrompt.substr(0, kWordPrompt.size() - 1), "hello\r"},
                                 {"Comparies: 1\r\n4\r\n" + shown_prompt, "4\r"}},

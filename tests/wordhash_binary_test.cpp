@@ -92,7 +92,7 @@ TEST(WordhashBinary, HugeWordsAreHeldOnceAndSearchedOnesNotAtAll) {
 TEST(WordhashBinary, TerminalSessionShowsEachPromptBeforeWaiting) {
   int terminal = -1;
   const pid_t child = SpawnOnTerminal(terminal);
-  EXPECT_TRUE(AnswerEachPrompt(
+  ASSERT_TRUE(AnswerEachPrompt(
       terminal, {{kMenu + P, "0\n"},
                  {W, "\n"},
                  {W, "hello\n"},
