@@ -14,16 +14,10 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT -m32)
 # Asked once per build folder: build a tiny 32-bit program and start it.
 if(NOT DEFINED WORDHASH_I386_RUNS_NATIVELY)
   set(probe ${CMAKE_BINARY_DIR}/i386-probe)
-  file(WRITE ${probe}.c "int main(void) { return 0; }\n")
-  execute_process(COMMAND gcc -m32 ${probe}.c -o ${probe} RESULT_VARIABLE built
-                  OUTPUT_QUIET ERROR_QUIET)
-  set(runs OFF)
-  if(built EQUAL 0)
-    execute_process(COMMAND ${probe} RESULT_VARIABLE ran OUTPUT_QUIET ERROR_QUIET)
-    if(ran EQUAL 0)
-      set(runs ON)
-    endif()
-  endif()
+  execute_process(COMMAND sh -c [[echo 'int main(void) { return 0; }' |
+                                  gcc -m32 -x c - -o "$0" && "$0"]] ${probe}
+                  RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
+  string(COMPARE EQUAL "${status}" 0 runs)
   set(WORDHASH_I386_RUNS_NATIVELY ${runs} CACHE BOOL "This machine's kernel runs i386 code")
   message(STATUS "i386 code runs natively here: ${runs}")
 endif()
