@@ -52,7 +52,7 @@ all: build
 build:  ## the program and the tests, in build/
 	@tools/packages.sh test
 	$(call configure)
-	@# A build/ that `make run` configured before GoogleTest was installed has no tests yet.
+# A build/ that `make run` configured before GoogleTest was installed has no tests yet.
 	@grep -qx 'WORDHASH_TESTS_ADDED:INTERNAL=ON' $(BUILD_DIR)/CMakeCache.txt || cmake $(BUILD_DIR) > /dev/null
 	cmake --build $(BUILD_DIR)
 

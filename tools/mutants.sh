@@ -18,7 +18,6 @@ commit=${3:-}
 top=$(cd "$(dirname "$0")/.." && pwd)
 work=$top/build-mutants${commit:+-$commit}
 tree=$work/tree
-mkdir -p "$work"
 rm -rf "$tree"
 mkdir -p "$tree"
 (cd "$top" && git ls-files -z | xargs -0 cp --parents -t "$tree")
