@@ -111,22 +111,6 @@ TEST(BrokenStreams, PendingOutputComesBeforeTheReport) {
   EXPECT_EQ(MaskedPosition(run.output), kMenu + P + ReportLines("I/O error 21."));
 }
 
-TEST(BrokenStreams, WordLargerThanTheAddressSpaceIsReportedAsOutOfMemory) {
-#ifdef __SANITIZE_ADDRESS__
-  GTEST_SKIP() << "the address sanitizer cannot start under an address-space limit";
-#endif
-  if (UnderEmulation()) {
-    GTEST_SKIP() << "under emulation the limit falls on the emulator";
-  }
-  const std::string word(64 << 20, 'x');
-  const std::string output_path = TemporaryFile("");
-  const Outcome run = RunWired(InputFile("0\r\n" + word + "\r\n4\r\n"),
-                               open(output_path.c_str(), O_WRONLY), output_path, 48L << 20);
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.output, kMenu + P + kWordPrompt);
-  EXPECT_EQ(MaskedPosition(run.error), ReportLines("Out of memory.", "EOutOfMemory"));
-}
-
 // Non-blocking pipes on both sides, a slow writer and a slow reader: the dialogue completes
 // byte for byte, and the waits for the pipes do not spin. A spinning program uses the CPU for
 // as long as it runs, however loaded the machine; this one uses a small part of that.

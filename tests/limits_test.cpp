@@ -108,6 +108,14 @@ TEST_F(LimitedAddressSpace, TinyAddressSpacesEndInTheDialogueOrTheReport) {
   RecordProperty("reports", reports);
 }
 
+TEST_F(LimitedAddressSpace, WordLargerThanTheAddressSpaceIsReportedAsOutOfMemory) {
+  const std::string input = "0\r\n" + std::string(64 << 20, 'x') + "\r\n4\r\n";
+  const Outcome run = Run(AddressSpaceLimit(48 << 10), kClosed, input);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, kMenu + P + kWordPrompt);
+  EXPECT_EQ(MaskedPosition(run.error), ReportLines("Out of memory.", "EOutOfMemory"));
+}
+
 // Words need about their own size of address space, however many came before: where a
 // doubled block cannot be had a word grows by what it needs, a stored word gives back the room
 // it grew beyond, and a freed word its whole block.

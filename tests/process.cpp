@@ -184,12 +184,12 @@ Outcome RunWithPipes(const std::string& input) {
   return outcome;
 }
 
-Outcome RunWired(int input, int output, const std::string& output_path, long address_space_limit) {
+Outcome RunWired(int input, int output, const std::string& output_path) {
   const std::string error_path = TemporaryFile("");
   const int error = open(error_path.c_str(), O_WRONLY);
   Outcome outcome;
   rusage usage{};
-  outcome.status = WaitFor(Spawn({input, output, error, address_space_limit}), &usage);
+  outcome.status = WaitFor(Spawn({input, output, error}), &usage);
   outcome.peak_resident_bytes = usage.ru_maxrss * 1024L;
   close(error);
   if (input != kClosed) {

@@ -63,8 +63,7 @@ void ExpectDialogue(const std::string& input, const std::string& expected, bool 
 
 // Standard input and output as given (kClosed, or descriptors this call closes), standard
 // error to a file. `output` of the outcome is read from output_path when one is given.
-Outcome RunWired(int input, int output, const std::string& output_path = "",
-                 long address_space_limit = 0);
+Outcome RunWired(int input, int output, const std::string& output_path = "");
 // A descriptor reading a file that holds the bytes.
 int InputFile(const std::string& bytes);
 // The standard outputs the tests give the program, as a descriptor: none, the file at path
