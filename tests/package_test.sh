@@ -110,8 +110,6 @@ for tool in dpkg-buildflags dpkg-shlibdeps dpkg-deb; do
 done
 
 # The second build is of a copy of the sources in a folder whose path holds a space.
-SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct 2> /dev/null || date -d 2026-01-01 +%s)
-export SOURCE_DATE_EPOCH
 copy="$scratch/other dir"
 mkdir "$copy"
 tar -C "$source_dir" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$copy" -xf -

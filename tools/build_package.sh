@@ -15,14 +15,9 @@ mkdir -p "$2"
 build_dir=$(cd "$2" && pwd)
 shift 2
 
-# Time stamps come from the source, never from the clock: the last commit, else the newest
-# changelog entry.
-if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
-  SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct 2> /dev/null || true)
-  if [ -z "$SOURCE_DATE_EPOCH" ]; then
-    SOURCE_DATE_EPOCH=$(date -d "$(sed -n 's/^ -- .*>  //p' "$source_dir/doc/changelog" | head -n 1)" +%s)
-  fi
-fi
+# Time stamps come from the source, never from the clock: the newest changelog entry's, as
+# Debian's tools take it, so that a clone and a release tarball give the same package.
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l "$source_dir/doc/changelog" -S Timestamp)}
 export SOURCE_DATE_EPOCH
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 eval "$(dpkg-buildflags --export=sh)"
