@@ -33,8 +33,8 @@ export WORDHASH_FUZZ_SECONDS = $(FUZZ_SECONDS)
 export WORDHASH_BENCH_GIB = $(BENCH_GIB)
 workflow = cmake --workflow --preset
 
-.PHONY: help all build run test install uninstall package windows wine-test bench fuzz \
-        sanitize lint coverage libcxx-test test32 mutants fresh-machine clean
+.PHONY: help all build run test install uninstall package windows wine-test release release-test \
+        bench fuzz sanitize lint coverage libcxx-test test32 mutants fresh-machine clean
 
 help:  ## this list, then the variables the targets take
 	@grep -E '^[a-z0-9-]+:.*## ' $(MAKEFILE_LIST) | sed 's/:.*## /\t/' | expand -t 14
@@ -86,6 +86,10 @@ windows:  ## the Windows programs, build-win64/ and build-win32/wordhash.exe (mi
 	$(workflow) win64 && $(workflow) win32
 wine-test: windows  ## both .exe files' tests under wine, in build-wine/ (32-bit: emulated where need be)
 	$(workflow) wine && tools/wine_test.sh build-wine
+release:  ## the downloads, reproducibly, in build-release/: Windows zips, source tarball, .deb, SHA256SUMS
+	tools/release.sh build-release
+release-test:  ## make release's files made again and compared, and run under wine
+	$(workflow) wine && tools/wine_test.sh build-wine release
 bench:  ## micro-benchmarks, then the program against its floor and its yardstick, in build-bench/
 	$(workflow) bench
 fuzz:  ## libFuzzer on whole dialogues for FUZZ_SECONDS (60), in build-fuzz/

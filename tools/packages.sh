@@ -12,7 +12,7 @@ run=(g++ cmake make)
 test=("${run[@]}" libgtest-dev libgmock-dev dpkg-dev groff-base file)
 ci=("${test[@]}" binutils googletest libbenchmark-dev clang clang-format clang-tidy
     libclang-rt-14-dev cppcheck libc++-dev libc++abi-dev g++-multilib qemu-user strace lintian
-    g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 wine32:i386 debootstrap)
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 wine32:i386 debootstrap zip unzip)
 
 set_name=${1:-}
 case "$set_name" in

@@ -30,8 +30,9 @@ rm -rf "${out:?}"/* "$out/stage"
 # A folder's files as one zip: sorted, modes 644 and 755, every entry at SOURCE_DATE_EPOCH, no
 # owners or extra fields.
 zip_folder() {
-  (cd "$out/stage" && find "$1" -type d -exec chmod 755 {} + && find "$1" -type f -exec chmod 644 {} + &&
-    chmod 755 "$1"/*.exe && find "$1" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} + &&
+  (cd "$out/stage" &&
+    find "$1" -type d -exec chmod 755 {} + && find "$1" -type f -exec chmod 644 {} + &&
+    chmod 755 "$1"/wordhash.exe && find "$1" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} + &&
     find "$1" | sort | zip -X -q "$out/$1.zip" -@)
 }
 text_file() { sed 's/\r*$/\r/' "$1" > "$2"; }  # CR LF line ends, for Notepad
@@ -61,7 +62,9 @@ tar -C "$out/stage/source" --sort=name --format=gnu --mtime="@$SOURCE_DATE_EPOCH
   gzip -9n > "$out/wordhash-$version.tar.gz"
 
 if [ "${2:-}" != --no-deb ]; then
-  tools/build_package.sh . build-package > /dev/null
+  tools/build_package.sh . build-package > "$out/package.log" 2>&1 ||
+    { cat "$out/package.log"; fail "the package did not build"; }
+  rm "$out/package.log"
   cp build-package/wordhash_"$version"_*.deb "$out/"
 fi
 rm -rf "$out/stage"

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Both Windows programs' tests under wine (make wine-test), from a configured build folder.
+# Both Windows programs' tests under wine (make wine-test), or the release's (make
+# release-test), from a configured build folder.
 # The 32-bit program needs wine's i386 loader, which needs a kernel that runs i386 code. Where
 # this one does not, and we are root, qemu-i386 is registered for i386 programs through
 # binfmt_misc for this run only, and the 32-bit tests run emulated: only the core of them, as
 # each start takes over a minute there. Where it cannot be set up, they report themselves
 # skipped with the reason.
-#   tools/wine_test.sh BUILD_DIR
+#   tools/wine_test.sh BUILD_DIR [LABEL]   (wine; release: make release-test)
 set -euo pipefail
 build=$1
+label=${2:-wine}
 binfmt=/proc/sys/fs/binfmt_misc
 entry=wordhash-i386
 loader=$(sed -n 's/^WINE64:FILEPATH=//p' "$build/CMakeCache.txt")
@@ -54,4 +56,4 @@ elif ! runs_i386; then
   fi
 fi
 [ -n "${WORDHASH_WINE32_SKIP:-}" ] && echo "The 32-bit tests are skipped: $WORDHASH_WINE32_SKIP"
-ctest --test-dir "$build" -L wine --output-on-failure --no-tests=error
+ctest --test-dir "$build" -L "^$label\$" --output-on-failure --no-tests=error
