@@ -34,7 +34,7 @@ export WORDHASH_BENCH_GIB = $(BENCH_GIB)
 workflow = cmake --workflow --preset
 
 .PHONY: help all build run test install uninstall package windows wine-test release release-test \
-        bench fuzz sanitize lint coverage libcxx-test test32 mutants fresh-machine clean
+        bench fuzz sanitize lint coverage libcxx-test test32 web mutants fresh-machine clean
 
 help:  ## this list, then the variables the targets take
 	@grep -E '^[a-z0-9-]+:.*## ' $(MAKEFILE_LIST) | sed 's/:.*## /\t/' | expand -t 14
@@ -86,6 +86,9 @@ windows:  ## the Windows programs, build-win64/ and build-win32/wordhash.exe (mi
 	$(workflow) win64 && $(workflow) win32
 wine-test: windows  ## both .exe files' tests under wine, in build-wine/ (32-bit: emulated where need be)
 	$(workflow) wine && tools/wine_test.sh build-wine
+web:  ## the program in a web page, build-web/page/ (emscripten), tested under node and in Chromium
+	@tools/packages.sh web
+	$(workflow) web && $(workflow) web-test
 release:  ## the downloads, reproducibly, in build-release/: Windows zips, source tarball, .deb, SHA256SUMS
 	tools/release.sh build-release
 release-test:  ## make release's files made again and compared, and run under wine

@@ -251,10 +251,14 @@ void ExpectDialogue(const std::string& input, const std::string& expected, bool 
   }
 }
 
-pid_t SpawnOnTerminal(int& terminal) {
-  termios raw{};
-  cfmakeraw(&raw);
-  const pid_t child = forkpty(&terminal, nullptr, &raw, nullptr);
+pid_t SpawnOnTerminal(int& terminal, bool canonical) {
+  termios modes{};
+  cfmakeraw(&modes);
+  if (canonical) {
+    modes.c_lflag |= ICANON;
+    modes.c_cc[VEOF] = 4;  // Ctrl-D
+  }
+  const pid_t child = forkpty(&terminal, nullptr, &modes, nullptr);
   if (child == 0) {
     ExecProgram();
   }

@@ -43,8 +43,9 @@ Outcome RunWithPipes(const std::string& input);
 Outcome RunWithDirectoryInput();
 
 // Starts the program on a new pseudo-terminal in raw mode (no echo, no line-end translation),
-// whose controlling side is returned in `terminal`.
-pid_t SpawnOnTerminal(int& terminal);
+// whose controlling side is returned in `terminal`. Canonical: the terminal serves a line at
+// a time, and Ctrl-D hands a line over without its LF, or on an empty line ends the input.
+pid_t SpawnOnTerminal(int& terminal, bool canonical = false);
 
 // A terminal session: each answer is typed only once what the terminal shows since the last
 // answer ends with its prompt, so a prompt that was not pushed out fails the session. Where a

@@ -2,7 +2,6 @@
 // The built program, run through real files, pipes and a pseudo-terminal.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -111,12 +110,7 @@ TEST(WordhashBinary, TerminalSessionShowsEachPromptBeforeWaiting) {
 // ends the input: the search's prompt shows and the run ends there, the next line unread.
 TEST(WordhashBinary, TerminalEndWithinACommandLineEndsTheRun) {
   int terminal = -1;
-  const pid_t child = SpawnOnTerminal(terminal);
-  termios modes{};
-  ASSERT_EQ(tcgetattr(terminal, &modes), 0);
-  modes.c_lflag |= ICANON;  // where Ctrl-D means end of input
-  modes.c_cc[VEOF] = 4;
-  ASSERT_EQ(tcsetattr(terminal, TCSANOW, &modes), 0);
+  const pid_t child = SpawnOnTerminal(terminal, /*canonical=*/true);
   std::string transcript;
   ASSERT_TRUE(ReadUntil(terminal, kMenu + P, transcript)) << transcript;
   WriteAll(terminal, "2\x04\x04");

@@ -3,23 +3,28 @@
 # What each set of targets needs from Debian or Ubuntu, in one place: make run, make test and
 # CI check it first and install what is missing with apt-get where they can (as root, or
 # through sudo that asks no password); elsewhere they stop with the one line to run.
-#   tools/packages.sh run|test|ci
+#   tools/packages.sh run|test|web|ci
 # Outside Debian and Ubuntu (no dpkg) it checks nothing.
 set -euo pipefail
 
 run=(g++ cmake make)
 # lintian and strace are used where present, not required.
 test=("${run[@]}" libgtest-dev libgmock-dev dpkg-dev groff-base file)
+# emscripten brings node; the browser test drives Chromium through Debian's python3.
+browser=(emscripten chromium chromium-driver python3-selenium)
+web=("${test[@]}" "${browser[@]}")
 ci=("${test[@]}" binutils googletest libbenchmark-dev clang clang-format clang-tidy
     libclang-rt-14-dev cppcheck libc++-dev libc++abi-dev g++-multilib qemu-user strace lintian
-    g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 wine32:i386 debootstrap zip unzip)
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 wine32:i386 debootstrap zip unzip
+    "${browser[@]}")
 
 set_name=${1:-}
 case "$set_name" in
   run) wanted=("${run[@]}") ;;
   test) wanted=("${test[@]}") ;;
+  web) wanted=("${web[@]}") ;;
   ci) wanted=("${ci[@]}") ;;
-  *) echo "usage: $0 run|test|ci" >&2; exit 2 ;;
+  *) echo "usage: $0 run|test|web|ci" >&2; exit 2 ;;
 esac
 command -v dpkg-query > /dev/null || exit 0
 

@@ -16,13 +16,17 @@ void ConsoleIO::WriteInteger(std::int32_t value) {
 void ConsoleIO::EndLine() {
   output_.Append("\r\n");
   output_.Push();
-  CheckIO(__builtin_return_address(0));
+  if (pending_code_ != 0) {
+    RaisePending(__builtin_return_address(0));
+  }
 }
 
 void ConsoleIO::WritePrompt(std::string_view text) {
   output_.Append(text);
   output_.Push();
-  CheckIO(__builtin_return_address(0));
+  if (pending_code_ != 0) {
+    RaisePending(__builtin_return_address(0));
+  }
 }
 
 unsigned char ConsoleIO::ReadCommandChar() {
@@ -30,7 +34,9 @@ unsigned char ConsoleIO::ReadCommandChar() {
   // An empty line ended by a lone LF (Enter on a POSIX terminal) is over already: skipping
   // on would throw the next command away.
   const bool line_cut_short = command != '\n' && !input_.SkipLine();
-  CheckIO(__builtin_return_address(0));
+  if (pending_code_ != 0) {
+    RaisePending(__builtin_return_address(0));
+  }
   // The input ended within the command line. The end is final: the word this command may
   // ask for must not be read from whatever the device gives after it.
   input_ended_ = input_ended_ || line_cut_short;
@@ -43,7 +49,9 @@ WordRead ConsoleIO::ReadWord(LineConsumer& consumer) {
   }
   const bool line_read = input_.ReadLineInto(consumer);
   const bool line_cut_short = !input_.SkipLine();
-  CheckIO(__builtin_return_address(0));
+  if (pending_code_ != 0) {
+    RaisePending(__builtin_return_address(0));
+  }
   // As after a command: whatever the device gives after the end is never read as a word.
   input_ended_ = line_cut_short;
   return line_read ? WordRead::kLine : WordRead::kInputEnded;
@@ -51,17 +59,17 @@ WordRead ConsoleIO::ReadWord(LineConsumer& consumer) {
 
 void ConsoleIO::FlushOutputAndCheck() {
   output_.Flush();
-  CheckIO(__builtin_return_address(0));
+  if (pending_code_ != 0) {
+    RaisePending(__builtin_return_address(0));
+  }
 }
 
-void ConsoleIO::CheckIO(const void* return_address) {
-  if (pending_code_ != 0) {
-    const std::int32_t code = pending_code_;
-    pending_code_ = 0;
-    // One byte back from the return address lies inside the call instruction itself, which
-    // addr2line maps to the calling statement's line.
-    throw EInOutError(code, static_cast<const char*>(return_address) - 1);
-  }
+void ConsoleIO::RaisePending(const void* return_address) {
+  const std::int32_t code = pending_code_;
+  pending_code_ = 0;
+  // One byte back from the return address lies inside the call instruction itself, which
+  // addr2line maps to the calling statement's line.
+  throw EInOutError(code, static_cast<const char*>(return_address) - 1);
 }
 
 }  // namespace wordhash

@@ -46,7 +46,10 @@ class ConsoleIO {
   void FlushOutput() { output_.Flush(); }
 
  private:
-  void CheckIO(const void* return_address);
+  // Raises the pending failure at the statement that returns to return_address. The address
+  // is taken only when there is a failure: where a platform works it out from a stack trace
+  // (a web page), taking it costs far more than a statement.
+  [[noreturn]] void RaisePending(const void* return_address);
 
   std::int32_t pending_code_ = 0;
   bool input_ended_ = false;  // a line was cut short by the end of input
