@@ -4,6 +4,8 @@
 #   wordhash-V-win64.zip, wordhash-V-win32.zip  each program stripped, with README.txt,
 #                                               LICENSE.txt and THIRD-PARTY.txt (CR LF)
 #   wordhash-V-win64-debug.zip, ...-win32-...   the same programs with their debug information
+#   wordhash-V-web.zip                          the web page with its program, README.txt and
+#                                               LICENSE.txt
 #   wordhash-V.tar.gz                           the commit's tracked files
 #   wordhash_V_ARCH.deb                         what make package makes (left out by --no-deb)
 #   SHA256SUMS                                  over all of them
@@ -32,7 +34,7 @@ rm -rf "${out:?}"/* "$out/stage"
 zip_folder() {
   (cd "$out/stage" &&
     find "$1" -type d -exec chmod 755 {} + && find "$1" -type f -exec chmod 644 {} + &&
-    chmod 755 "$1"/wordhash.exe && find "$1" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} + &&
+    { [ ! -e "$1"/wordhash.exe ] || chmod 755 "$1"/wordhash.exe; } && find "$1" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} + &&
     find "$1" | sort | zip -X -q "$out/$1.zip" -@)
 }
 text_file() { sed 's/\r*$/\r/' "$1" > "$2"; }  # CR LF line ends, for Notepad
@@ -53,6 +55,12 @@ for bits in 64 32; do
   zip_folder "$folder-debug"
   rm "$out/win$bits.log"
 done
+
+cmake --workflow --preset web > "$out/web.log" 2>&1 ||
+  { cat "$out/web.log"; fail "the web page did not build"; }
+cp -R build-web/page "$out/stage/wordhash-$version-web"
+zip_folder "wordhash-$version-web"
+rm "$out/web.log"
 
 # The tracked files under wordhash-V/, owned by root, modes as git keeps them.
 mkdir -p "$out/stage/source"

@@ -7,11 +7,13 @@
 
 namespace {
 
+// The bodies are JavaScript, which clang-format would break apart as C++ (=== into == =).
+// clang-format off
+
 // What is typed already, or -1 when nothing is: a suspension costs far more than a read.
 EM_JS(int, wordhash_take, (char* buffer, int size), {
   const bytes = Module.wordhashHost.take(size);
-  if (bytes == = null)
-    return -1;
+  if (bytes === null) return -1;
   HEAPU8.set(bytes, buffer);
   return bytes.length;
 });
@@ -24,8 +26,11 @@ EM_ASYNC_JS(int, wordhash_read, (char* buffer, int size), {
 });
 
 // A copy, since the memory's buffer is replaced when it grows.
-EM_JS(void, wordhash_write, (const char* bytes, int size, int stream),
-      { Module.wordhashHost.write(HEAPU8.slice(bytes, bytes + size), stream); });
+EM_JS(void, wordhash_write, (const char* bytes, int size, int stream), {
+  Module.wordhashHost.write(HEAPU8.slice(bytes, bytes + size), stream);
+});
+
+// clang-format on
 
 }  // namespace
 
