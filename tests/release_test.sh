@@ -7,14 +7,16 @@
 # 32-bit one, its large-address-awareness; then each program unpacked and run under wine
 # (tools/wine_test.sh says when the 32-bit one is emulated or cannot run): README.txt's example,
 # which must also be what the Linux program writes, and a failure report whose position
-# README.txt's way resolves with the debug archive.
-#   tests/release_test.sh SOURCE_DIR RELEASE_DIR LINUX_PROGRAM WINE64 WINE_PREFIX_STEM
+# README.txt's way resolves with the debug archive; then the web page unpacked, served from
+# 127.0.0.1 and used in Chromium (tests/web_page_test.py).
+#   tests/release_test.sh SOURCE_DIR RELEASE_DIR LINUX_PROGRAM WINE64 WINE_PREFIX_STEM PYTHON
 set -euo pipefail
 source_dir=$1
 release=$2
 linux_program=$3
 wine=$4
 prefix_stem=$5
+python=$6
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
@@ -66,6 +68,9 @@ for bits in 64 32; do
     ! grep -q $'[^\r]$\|^$' "$file" || fail "$top/$text.txt has a line that does not end in CR LF"
   done
 done
+web=wordhash-$version-web
+check_zip "$web.zip" "$web/" "$web/LICENSE.txt" "$web/README.txt" "$web/index.html" \
+  "$web/page.js" "$web/terminal.js" "$web/wordhash.js" "$web/wordhash.wasm"
 echo "zips: entries, modes, times and CR LF text: ok"
 
 check_exe() {  # BITS OBJDUMP
@@ -136,3 +141,9 @@ for bits in 64 32; do
   [ "$bits" = 64 ] || emulated=${WORDHASH_WINE32_EMULATED:+ (emulated)}
   echo "win$bits$emulated: README.txt's example and a report resolved to $source_line: ok"
 done
+
+unzip -q "$release/$web.zip" -d "$scratch/un zipped"
+status=0
+"$python" "$source_dir/tests/web_page_test.py" "$scratch/un zipped/$web" "" "$linux_program" \
+  "$scratch/screenshot.png" || status=$?
+[ "$status" = 0 ] || [ "$status" = 77 ] || fail "the web page, unpacked and served"
