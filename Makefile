@@ -89,7 +89,7 @@ wine-test: windows  ## both .exe files' tests under wine, in build-wine/ (32-bit
 web:  ## the program in a web page, build-web/page/ (emscripten), tested under node and in Chromium
 	@tools/packages.sh web
 	$(workflow) web && $(workflow) web-test
-release:  ## the downloads, reproducibly, in build-release/: Windows zips, source tarball, .deb, SHA256SUMS
+release:  ## the downloads, reproducibly, in build-release/: Windows and web zips, source tarball, .deb, SHA256SUMS
 	tools/release.sh build-release
 release-test:  ## make release's files made again and compared, and run under wine
 	$(workflow) wine && tools/wine_test.sh build-wine release

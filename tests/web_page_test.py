@@ -47,7 +47,8 @@ class Files(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Files, directory=page_dir))
+handler = functools.partial(Files, directory=page_dir)
+server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
 threading.Thread(target=server.serve_forever, daemon=True).start()
 address = f"http://127.0.0.1:{server.server_port}/"
 
@@ -56,7 +57,7 @@ options.binary_location = chromium
 profile = tempfile.TemporaryDirectory()
 for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
              "--disable-background-networking", "--disable-component-update", "--disable-sync",
-             "--window-size=900,1300", f"--user-data-dir={profile.name}"):
+             "--window-size=900,1100", f"--user-data-dir={profile.name}"):
     options.add_argument(flag)
 browser = webdriver.Chrome(service=Service(executable_path=driver), options=options)
 wait = WebDriverWait(browser, 60)
@@ -80,8 +81,8 @@ def check_dialogue(answers, end_keys):
     """Types each answer once the output up to its prompt shows, then the end keys."""
     typed = "".join(answer + "\n" for answer in answers)
     expected = linux_output(typed)
-    prompts = [i + len(p) for i in range(len(expected)) for p in ("Enter command: ", "Enter Slovo: ")
-               if expected.startswith(p, i)]
+    prompts = [i + len(prompt) for i in range(len(expected))
+               for prompt in ("Enter command: ", "Enter Slovo: ") if expected.startswith(prompt, i)]
     line = browser.find_element(By.ID, "line")
     for answer, prompt_end in zip(answers, prompts):
         shows(expected[:prompt_end], "waiting for input")
@@ -131,8 +132,8 @@ try:
 
     browser.get("file://" + page_dir + "/index.html")
     assert "python3 -m http.server" in browser.find_element(By.ID, "console").text
-    print("the page: the dialogue, run again, a paste, file:// and, with a small memory, a word"
-          " beyond it: ok")
+    beyond = ", a word beyond a small memory" if small_memory_dir else ""
+    print(f"the page: the dialogue, run again, a paste{beyond} and file://: ok")
 finally:
     browser.quit()
     server.shutdown()
