@@ -91,7 +91,7 @@ web:  ## the program in a web page, build-web/page/ (emscripten), tested under n
 	$(workflow) web && $(workflow) web-test
 release:  ## the downloads, reproducibly, in build-release/: Windows and web zips, source tarball, .deb, SHA256SUMS
 	tools/release.sh build-release
-release-test:  ## make release's files made again and compared, and run under wine
+release-test:  ## make release's files made again and compared, and run under wine and in Chromium
 	$(workflow) wine && tools/wine_test.sh build-wine release
 bench:  ## micro-benchmarks, then the program against its floor and its yardstick, in build-bench/
 	$(workflow) bench
