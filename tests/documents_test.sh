@@ -81,7 +81,8 @@ while IFS='|' read -r name text; do
 done < <(sed -nE 's/.*OwnCode\{(k[A-Za-z]+), "([^"]*)"\}.*/\1|\2/p' "$codes_header")
 rows=$(sed -n '/^\.TS/,/^\.TE/p' "$man_page" | grep -E $'^[0-9]+\t' | sed -E 's/ \(.*|:.*//')
 while IFS=$'\t' read -r code text; do
-  [ "$text" = "${message[$code]:-}" ] || fail "the man page: code $code is '$text', not '${message[$code]:-}'"
+  [ "$text" = "${message[$code]:-}" ] ||
+    fail "the man page: code $code is '$text', not '${message[$code]:-}'"
 done <<< "$rows"
 grep -qF "($(printf '%s, ' "${own[@]}" | sed 's/, $//'))" "$man_page" ||
   fail "the man page does not list the codes ${own[*]}"
@@ -91,7 +92,8 @@ same "README.md's commands" "$(paste -d ' ' <(column "$readme" key 1) <(column "
   "$("$program" < /dev/null | sed -n 's/^\([0-9]\) - \(.*\)\r$/\1 \2/p')"
 same "INSTALL.md's options" "$(column "$source_dir/INSTALL.md" option 1)" \
   "$("$cmake" -LA -N "$build" | sed -nE 's/^(WORDHASH_[A-Z0-9_]+|BUILD_TESTING):.*/\1/p')"
-same "CONTRIBUTING.md's targets" "$(column "$source_dir/CONTRIBUTING.md" target 1 | sed 's/^make //')" \
+targets=$(column "$source_dir/CONTRIBUTING.md" target 1 | sed 's/^make //')
+same "CONTRIBUTING.md's targets" "$targets" \
   "$(make -s -C "$source_dir" help | sed -nE 's/^([a-z0-9-]+) .*/\1/p')"
 # Each set of packages adds to the ones above it.
 eval "$(sed -n '/^run=/,/^set_name=/p' "$source_dir/tools/packages.sh" | grep -v '^set_name=')"
