@@ -6,7 +6,8 @@
 #   left out and report positions masked;
 # - each table against its source, both ways: the man page's codes against error_codes.h,
 #   README's commands against the program's menu, INSTALL.md's options against `cmake -LH`
-#   and its packages against tools/packages.sh, CONTRIBUTING.md's targets against `make help`.
+#   and its packages against tools/packages.sh, CONTRIBUTING.md's targets against `make help`;
+# - each document's sentences, 20 words at most on average (where python3 is installed).
 #   tests/documents_test.sh SOURCE_DIR BUILD_DIR WORDHASH MAN_PAGE CMAKE
 set -euo pipefail
 source_dir=$1
@@ -109,6 +110,15 @@ check_set 1 run
 check_set 2 test
 check_set 3 web
 check_set 4 ci
+
+# Plain sentences: 20 words a sentence at most, on average over each document's prose.
+if command -v python3 > /dev/null; then
+  (cd "$source_dir" && python3 tools/sentence_lengths.py --most 20 README.md INSTALL.md \
+    CONTRIBUTING.md doc/performance.md doc/wordhash.1.in doc/windows/README.txt web/README.txt) ||
+    fail "a document's sentences are too long"
+else
+  echo "sentence lengths not counted: no python3"
+fi
 
 echo "$examples examples run, the tables compared, $failures failed"
 ((failures == 0))
