@@ -27,7 +27,7 @@
   // Bytes written are one UTF-8 stream per output across writes (a character may be split
   // between two); what cannot be decoded shows as U+FFFD. CR LF shows as a line break: a CR at
   // the end of a write waits for what follows it.
-  function outputView(element, onText) {
+  function outputView(onText) {
     const decoder = new TextDecoder('utf-8');
     let heldCarriageReturn = '';
     return (bytes) => {
@@ -94,8 +94,8 @@
     discipline = new WordhashTerminal.LineDiscipline();
     discipline.onWait = () => setState('waiting for input');
     const views = {
-      1: outputView(consoleView, (text) => show(text)),
-      2: outputView(report, (text) => {
+      1: outputView((text) => show(text)),
+      2: outputView((text) => {
         report.hidden = false;
         report.textContent += text;
       }),
